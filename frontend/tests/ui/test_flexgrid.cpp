@@ -1,0 +1,118 @@
+// The grid control: addressing with the fixed heading row and numbering
+// column, the clipboard text layout, the key events and program moves.
+#include "flexgrid.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Grid4 : ::testing::Test {
+    FlexGrid g;
+    void SetUp() override
+    {
+        g.setRowsCols(5, 4);
+        g.setTextMatrix(0, 0, "No");
+        g.setTextMatrix(0, 1, "Dq");
+        g.setTextMatrix(0, 2, "t 1/2");
+        g.setTextMatrix(0, 3, "t fin");
+        for (int r = 1; r < 5; ++r)
+            g.setTextMatrix(r, 0, QString::number(r));
+    }
+};
+
+TEST_F(Grid4, HeadingAndNumberingCellsAreAddressableLikeDataCells)
+{
+    g.setTextMatrix(2, 3, "600");
+    EXPECT_EQ(g.textMatrix(0, 0), "No");
+    EXPECT_EQ(g.textMatrix(0, 2), "t 1/2");
+    EXPECT_EQ(g.textMatrix(3, 0), "3");
+    EXPECT_EQ(g.textMatrix(2, 3), "600");
+    EXPECT_EQ(g.textMatrix(1, 1), "");
+    EXPECT_EQ(g.textMatrix(9, 9), ""); // outside the grid reads as empty
+}
+
+TEST_F(Grid4, SymbolTypefaceShowsGreekButKeepsTheStoredText)
+{
+    g.setCellFontName(0, 1, "Symbol");
+    EXPECT_EQ(g.textMatrix(0, 1), "Dq");
+    EXPECT_EQ(g.horizontalHeaderItem(0)->text(), QString::fromUtf8("Δθ"));
+    g.setTextMatrix(0, 1, "do");
+    EXPECT_EQ(g.horizontalHeaderItem(0)->text(), QString::fromUtf8("δο"));
+    EXPECT_EQ(g.clipText(0, 0, 0, 1), "No\tdo");
+}
+
+TEST_F(Grid4, ClipTextJoinsByTabAndCarriageReturnWithNothingAfterTheLastRow)
+{
+    g.setTextMatrix(1, 1, "0.25");
+    EXPECT_EQ(g.clipText(0, 0, 2, 3), "No\tDq\tt 1/2\tt fin\r1\t0.25\t\t\r2\t\t\t");
+}
+
+TEST_F(Grid4, LayClipFillsFromTheCornerDropsOverflowAndKeepsUnreachedCells)
+{
+    g.setTextMatrix(3, 1, "keep");
+    g.layClip(1, 1, 2, 3, "a\tb\tc\td\r\ne\r\nx\ty");
+    EXPECT_EQ(g.textMatrix(1, 1), "a");
+    EXPECT_EQ(g.textMatrix(1, 3), "c");
+    EXPECT_EQ(g.textMatrix(2, 1), "\ne"); // a line feed stays inside the field
+    EXPECT_EQ(g.textMatrix(3, 1), "keep");
+}
+
+TEST_F(Grid4, ClearAllRemovesTextsAndColoursButKeepsTheSize)
+{
+    g.setTextMatrix(1, 1, "x");
+    g.setCellBackColor(1, 1, QColor(255, 255, 192));
+    g.clearAll();
+    EXPECT_EQ(g.rows(), 5);
+    EXPECT_EQ(g.cols(), 4);
+    EXPECT_EQ(g.textMatrix(1, 1), "");
+    EXPECT_EQ(g.textMatrix(0, 0), "");
+    EXPECT_FALSE(g.cellBackColor(1, 1).isValid());
+}
+
+TEST_F(Grid4, ProgramMovesAreSilentOperatorMovesAreReported)
+{
+    QSignalSpy spy(&g, &FlexGrid::selectionChangedByOperator);
+    g.setRowCol(2, 2);
+    g.setRowCol(0, 0);
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(g.row(), 0);
+    g.setRowCol(1, 1);
+    g.show();
+    g.setFocus();
+    QTest::keyClick(&g, Qt::Key_Down);
+    EXPECT_GE(spy.count(), 1);
+    EXPECT_EQ(g.row(), 2);
+    EXPECT_EQ(g.col(), 1);
+}
+
+TEST_F(Grid4, KeysReportCharacterCodesAndKeyCodes)
+{
+    QSignalSpy typed(&g, &FlexGrid::keyTyped);
+    QSignalSpy released(&g, &FlexGrid::keyReleased);
+    g.show();
+    g.setFocus();
+    QTest::keyClick(&g, '7');
+    QTest::keyClick(&g, Qt::Key_Backspace);
+    QTest::keyClick(&g, Qt::Key_Return);
+    QTest::keyClick(&g, Qt::Key_Escape);
+    QTest::keyClick(&g, Qt::Key_Delete);
+    QList<int> chars, keys;
+    for (const auto& a : typed)
+        chars << a.at(0).toInt();
+    for (const auto& a : released)
+        keys << a.at(0).toInt();
+    EXPECT_EQ(chars, (QList<int>{'7', 8, 13, 27})); // Delete yields no character
+    EXPECT_EQ(keys, (QList<int>{'7', 8, 13, 27, 46}));
+}
+
+TEST_F(Grid4, WholeImageCoversEveryRowEvenWhenScrolled)
+{
+    g.setRowsCols(200, 4);
+    g.resize(200, 120);
+    const QImage img = g.wholeImage();
+    EXPECT_GT(img.height(), 199 * g.rowHeight(0));
+}
+
+} // namespace

@@ -1,0 +1,432 @@
+#include "flexgrid.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QStylePainter>
+
+namespace {
+
+// Text as stored, which may differ from what a "Symbol" cell shows.
+constexpr int kStoredTextRole = Qt::UserRole + 1;
+constexpr int kSymbolFontRole = Qt::UserRole + 2;
+
+// The current cell shows its own background (the highlight the windows give
+// it) rather than the selection colour; other cells of a selected rectangle
+// show the selection as usual.
+class CurrentCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
+        if (view && index == view->currentIndex()) {
+            option->state &= ~QStyle::State_Selected;
+            option->state &= ~QStyle::State_HasFocus;
+        }
+    }
+};
+
+} // namespace
+
+FlexGrid::FlexGrid(QWidget* parent)
+    : QTableWidget(parent)
+{
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setItemDelegate(new CurrentCellDelegate(this));
+    setWordWrap(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setSectionsClickable(false);
+    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    verticalHeader()->setDefaultSectionSize(18);
+    setCornerButtonEnabled(false);
+    m_corner = findChild<QAbstractButton*>();
+    if (m_corner)
+        m_corner->installEventFilter(this);
+    connect(this, &QTableWidget::currentCellChanged, this,
+            [this](int r, int c, int, int) { onQtCurrentChanged(r, c); });
+    connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
+        if (!m_programMove)
+            emit selectionChangedByOperator();
+    });
+}
+
+void FlexGrid::setRowsCols(int rows, int cols)
+{
+    rows = std::max(rows, 1);
+    cols = std::max(cols, 1);
+    setRowCount(rows - 1);
+    setColumnCount(cols - 1);
+    for (int c = 1; c < cols; ++c)
+        if (!horizontalHeaderItem(c - 1))
+            setHorizontalHeaderItem(c - 1, new QTableWidgetItem(QString()));
+    for (int r = 1; r < rows; ++r)
+        if (!verticalHeaderItem(r - 1))
+            setVerticalHeaderItem(r - 1, new QTableWidgetItem(QString()));
+    m_row = std::min(m_row, rows - 1);
+    m_col = std::min(m_col, cols - 1);
+}
+
+const QTableWidgetItem* FlexGrid::cellItem(int r, int c) const
+{
+    if (r < 0 || c < 0 || r >= rows() || c >= cols())
+        return nullptr;
+    if (r == 0 && c == 0)
+        return nullptr;
+    if (r == 0)
+        return horizontalHeaderItem(c - 1);
+    if (c == 0)
+        return verticalHeaderItem(r - 1);
+    return item(r - 1, c - 1);
+}
+
+QTableWidgetItem* FlexGrid::cellItem(int r, int c, bool create)
+{
+    auto* it = const_cast<QTableWidgetItem*>(static_cast<const FlexGrid*>(this)->cellItem(r, c));
+    if (it || !create || r < 0 || c < 0 || r >= rows() || c >= cols() || (r == 0 && c == 0))
+        return it;
+    it = new QTableWidgetItem(QString());
+    if (r == 0) {
+        setHorizontalHeaderItem(c - 1, it);
+    } else if (c == 0) {
+        setVerticalHeaderItem(r - 1, it);
+    } else {
+        if (m_colAlign.contains(c))
+            it->setTextAlignment(m_colAlign.value(c));
+        setItem(r - 1, c - 1, it);
+    }
+    return it;
+}
+
+QString FlexGrid::textMatrix(int r, int c) const
+{
+    if (r == 0 && c == 0)
+        return m_cornerText;
+    const QTableWidgetItem* it = cellItem(r, c);
+    if (!it)
+        return QString();
+    const QVariant stored = it->data(kStoredTextRole);
+    return stored.isValid() ? stored.toString() : it->text();
+}
+
+void FlexGrid::setTextMatrix(int r, int c, const QString& text)
+{
+    if (r == 0 && c == 0) {
+        m_cornerText = text;
+        if (m_corner)
+            m_corner->update();
+        return;
+    }
+    QTableWidgetItem* it = cellItem(r, c, true);
+    if (!it)
+        return;
+    if (it->data(kSymbolFontRole).toBool()) {
+        it->setData(kStoredTextRole, text);
+        it->setText(symbolFontText(text));
+    } else {
+        it->setData(kStoredTextRole, QVariant());
+        it->setText(text);
+    }
+}
+
+void FlexGrid::setRowCol(int r, int c)
+{
+    m_programMove = true;
+    m_row = std::clamp(r, 0, rows() - 1);
+    m_col = std::clamp(c, 0, cols() - 1);
+    if (m_row >= 1 && m_col >= 1) {
+        QTableWidget::setCurrentCell(m_row - 1, m_col - 1, QItemSelectionModel::ClearAndSelect);
+    } else {
+        selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    m_programMove = false;
+}
+
+void FlexGrid::collapseSelection()
+{
+    setRowCol(m_row, m_col);
+}
+
+void FlexGrid::onQtCurrentChanged(int qRow, int qCol)
+{
+    if (m_programMove || qRow < 0 || qCol < 0)
+        return;
+    m_row = qRow + 1;
+    m_col = qCol + 1;
+}
+
+void FlexGrid::setCellBackColor(int r, int c, const QColor& color)
+{
+    if (QTableWidgetItem* it = cellItem(r, c, true))
+        it->setBackground(color);
+}
+
+QColor FlexGrid::cellBackColor(int r, int c) const
+{
+    const QTableWidgetItem* it = cellItem(r, c);
+    if (!it || it->background().style() == Qt::NoBrush)
+        return QColor();
+    return it->background().color();
+}
+
+void FlexGrid::setCellFontName(int r, int c, const QString& family)
+{
+    QTableWidgetItem* it = cellItem(r, c, true);
+    if (!it)
+        return;
+    const QString stored = textMatrix(r, c);
+    if (family.compare(QStringLiteral("symbol"), Qt::CaseInsensitive) == 0) {
+        it->setData(kSymbolFontRole, true);
+    } else {
+        it->setData(kSymbolFontRole, QVariant());
+        QFont f = font();
+        f.setFamily(family);
+        it->setFont(f);
+    }
+    setTextMatrix(r, c, stored);
+}
+
+void FlexGrid::setCellFontBold(int r, int c, bool bold)
+{
+    if (QTableWidgetItem* it = cellItem(r, c, true)) {
+        QFont f = it->font();
+        f.setBold(bold);
+        it->setFont(f);
+    }
+}
+
+void FlexGrid::setCellPicture(int r, int c, const QPixmap& picture)
+{
+    if (QTableWidgetItem* it = cellItem(r, c, true))
+        it->setData(Qt::DecorationRole, picture);
+}
+
+bool FlexGrid::hasCellPicture(int r, int c) const
+{
+    const QTableWidgetItem* it = cellItem(r, c);
+    return it && it->data(Qt::DecorationRole).isValid();
+}
+
+void FlexGrid::setCellAlignment(int r, int c, Qt::Alignment alignment)
+{
+    if (QTableWidgetItem* it = cellItem(r, c, true))
+        it->setTextAlignment(alignment);
+}
+
+void FlexGrid::setColAlignment(int c, Qt::Alignment alignment)
+{
+    m_colAlign.insert(c, alignment);
+    for (int r = 1; r < rows(); ++r)
+        if (QTableWidgetItem* it = item(r - 1, c - 1))
+            it->setTextAlignment(alignment);
+}
+
+void FlexGrid::setColWidthTwips(int c, int twips)
+{
+    const int px = (twips + 7) / 15;
+    if (c == 0)
+        verticalHeader()->setFixedWidth(px);
+    else if (c < cols())
+        setColumnWidth(c - 1, px);
+}
+
+int FlexGrid::colWidthTwips(int c) const
+{
+    if (c == 0)
+        return verticalHeader()->width() * 15;
+    return columnWidth(c - 1) * 15;
+}
+
+void FlexGrid::clearAll()
+{
+    const int r = rows();
+    const int c = cols();
+    clearContents();
+    for (int i = 1; i < c; ++i)
+        setHorizontalHeaderItem(i - 1, new QTableWidgetItem(QString()));
+    for (int i = 1; i < r; ++i)
+        setVerticalHeaderItem(i - 1, new QTableWidgetItem(QString()));
+    m_cornerText.clear();
+    if (m_corner)
+        m_corner->update();
+}
+
+QString FlexGrid::clipText(int r1, int c1, int r2, int c2) const
+{
+    QStringList lines;
+    for (int r = r1; r <= r2; ++r) {
+        QStringList fields;
+        for (int c = c1; c <= c2; ++c)
+            fields << textMatrix(r, c);
+        lines << fields.join(QChar('\t'));
+    }
+    return lines.join(QChar('\r'));
+}
+
+void FlexGrid::layClip(int r1, int c1, int r2, int c2, const QString& text)
+{
+    const QStringList lines = text.split(QChar('\r'));
+    for (int i = 0; i < lines.size() && r1 + i <= r2; ++i) {
+        const QStringList fields = lines.at(i).split(QChar('\t'));
+        for (int j = 0; j < fields.size() && c1 + j <= c2; ++j)
+            setTextMatrix(r1 + i, c1 + j, fields.at(j));
+    }
+}
+
+void FlexGrid::copyInto(FlexGrid& other) const
+{
+    other.setFont(font());
+    other.setPalette(palette());
+    other.setRowsCols(rows(), cols());
+    other.m_cornerText = m_cornerText;
+    other.verticalHeader()->setFixedWidth(verticalHeader()->width());
+    other.horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    for (int c = 1; c < cols(); ++c) {
+        other.setColumnWidth(c - 1, columnWidth(c - 1));
+        if (const auto* h = horizontalHeaderItem(c - 1))
+            other.setHorizontalHeaderItem(c - 1, h->clone());
+    }
+    for (int r = 1; r < rows(); ++r) {
+        other.setRowHeight(r - 1, rowHeight(r - 1));
+        if (const auto* h = verticalHeaderItem(r - 1))
+            other.setVerticalHeaderItem(r - 1, h->clone());
+        for (int c = 1; c < cols(); ++c)
+            if (const auto* it = item(r - 1, c - 1))
+                other.setItem(r - 1, c - 1, it->clone());
+    }
+}
+
+QImage FlexGrid::wholeImage() const
+{
+    FlexGrid copy;
+    copyInto(copy);
+    copy.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    copy.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    copy.setFrameShape(QFrame::NoFrame);
+    copy.setAttribute(Qt::WA_DontShowOnScreen);
+    copy.show();
+    int w = copy.verticalHeader()->width();
+    for (int c = 0; c < copy.columnCount(); ++c)
+        w += copy.columnWidth(c);
+    int h = copy.horizontalHeader()->height();
+    for (int r = 0; r < copy.rowCount(); ++r)
+        h += copy.rowHeight(r);
+    copy.resize(w, h);
+    copy.scrollToTop();
+    const QImage image = copy.grab().toImage();
+    copy.hide();
+    return image;
+}
+
+int FlexGrid::vbKeyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Period: return 190;
+    case Qt::Key_Comma: return 188;
+    case Qt::Key_Minus: return 189;
+    default: break;
+    }
+    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
+        return qtKey; // Qt uses the ASCII codes of the upper-case characters
+    return qtKey & 0xff;
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    const int key = event->key();
+    // Delete produces no character; Tab moves the focus to the next control.
+    const bool yieldsCharacter = !text.isEmpty() && key != Qt::Key_Delete && key != Qt::Key_Tab
+        && key != Qt::Key_Backtab && text.at(0).unicode() != 0x7f;
+    if (yieldsCharacter) {
+        emit keyTyped(text.at(0).unicode());
+        event->accept();
+        return; // a character never moves the selection nor starts a search
+    }
+    if (key == Qt::Key_Delete || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void FlexGrid::keyReleaseEvent(QKeyEvent* event)
+{
+    // A held key repeats its character but is released once.
+    if (!event->isAutoRepeat())
+        emit keyReleased(vbKeyCode(event->key()));
+    event->accept();
+}
+
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_corner && event->type() == QEvent::Paint) {
+        QStylePainter painter(m_corner);
+        QStyleOptionHeader opt;
+        opt.initFrom(m_corner);
+        opt.state = QStyle::State_Enabled | QStyle::State_Raised;
+        opt.rect = m_corner->rect();
+        opt.text = m_cornerText;
+        opt.textAlignment = Qt::AlignCenter;
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        painter.drawControl(QStyle::CE_Header, opt);
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+QString FlexGrid::symbolFontText(const QString& latin)
+{
+    static const char16_t upper[26] = {u'Α', u'Β', u'Χ', u'Δ', u'Ε', u'Φ', u'Γ', u'Η', u'Ι', u'ϑ',
+                                       u'Κ', u'Λ', u'Μ', u'Ν', u'Ο', u'Π', u'Θ', u'Ρ', u'Σ', u'Τ',
+                                       u'Υ', u'ς', u'Ω', u'Ξ', u'Ψ', u'Ζ'};
+    static const char16_t lower[26] = {u'α', u'β', u'χ', u'δ', u'ε', u'φ', u'γ', u'η', u'ι', u'ϕ',
+                                       u'κ', u'λ', u'μ', u'ν', u'ο', u'π', u'θ', u'ρ', u'σ', u'τ',
+                                       u'υ', u'ϖ', u'ω', u'ξ', u'ψ', u'ζ'};
+    QString out;
+    out.reserve(latin.size());
+    for (const QChar ch : latin) {
+        const char16_t u = ch.unicode();
+        if (u >= 'A' && u <= 'Z')
+            out.append(QChar(upper[u - 'A']));
+        else if (u >= 'a' && u <= 'z')
+            out.append(QChar(lower[u - 'a']));
+        else
+            out.append(ch);
+    }
+    return out;
+}

@@ -1,0 +1,101 @@
+#pragma once
+// A text grid addressed the way the front end's windows think of it: cells by
+// (row, column) with a fixed heading row 0 and a fixed numbering column 0, a
+// current cell kept by the grid (which may also be a heading cell), per-cell
+// colours, typeface, alignment and picture, the text of a rectangle joined by
+// tab and carriage return, a picture of the whole grid, and three events: a key
+// typed (with its character code), a key released (with its key code) and a
+// selection changed by the operator.
+//
+// Row 0 is shown in the horizontal header and column 0 in the vertical header,
+// so both stay in place while the data cells scroll.
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QTableWidget>
+
+class QAbstractButton;
+
+class FlexGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit FlexGrid(QWidget* parent = nullptr);
+
+    // Size including the heading row and the numbering column.
+    void setRowsCols(int rows, int cols);
+    int rows() const { return rowCount() + 1; }
+    int cols() const { return columnCount() + 1; }
+
+    QString textMatrix(int r, int c) const;
+    void setTextMatrix(int r, int c, const QString& text);
+
+    // The grid's current cell. Moves made here are the program's own and do not
+    // raise selectionChangedByOperator.
+    int row() const { return m_row; }
+    int col() const { return m_col; }
+    void setRowCol(int r, int c);
+    // Reduces the selection to the current cell (no rectangle).
+    void collapseSelection();
+
+    void setCellBackColor(int r, int c, const QColor& color);
+    QColor cellBackColor(int r, int c) const; // invalid QColor when none was set
+    // "Symbol" shows Latin letters as the Greek ones that typeface maps them to;
+    // the stored text stays as it was ("Dq" reads as the Greek capital delta and
+    // small theta). Any other name sets that family on the cell.
+    void setCellFontName(int r, int c, const QString& family);
+    void setCellFontBold(int r, int c, bool bold);
+    void setCellPicture(int r, int c, const QPixmap& picture);
+    bool hasCellPicture(int r, int c) const;
+    void setCellAlignment(int r, int c, Qt::Alignment alignment);
+    // Alignment given to the data cells of column c (new and existing ones).
+    void setColAlignment(int c, Qt::Alignment alignment);
+
+    // Widths in twips (1/1440 inch; 15 twips are one pixel at 96 dots per inch).
+    void setColWidthTwips(int c, int twips);
+    int colWidthTwips(int c) const;
+
+    // Removes every cell's text and formatting; the size stays.
+    void clearAll();
+
+    // Text of the rectangle rows r1..r2, columns c1..c2: cells joined by tab,
+    // rows by carriage return, nothing after the last row.
+    QString clipText(int r1, int c1, int r2, int c2) const;
+    // Lays text in that layout into the rectangle, from its top-left cell: lines
+    // and fields beyond the rectangle are dropped, cells not reached keep their
+    // text, every other character stays in the field texts.
+    void layClip(int r1, int c1, int r2, int c2, const QString& text);
+
+    // A picture of the whole grid as drawn: every row and column, headings,
+    // pictures and colours, whatever is scrolled into view.
+    QImage wholeImage() const;
+
+    // The Windows virtual-key code of a key event (8 Backspace, 13 Enter,
+    // 27 Escape, 46 Delete, 37-40 arrows, letters and digits as their
+    // upper-case characters).
+    static int vbKeyCode(int qtKey);
+
+    static QString symbolFontText(const QString& latin);
+
+signals:
+    void keyTyped(int charCode);
+    void keyReleased(int keyCode);
+    void selectionChangedByOperator();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTableWidgetItem* cellItem(int r, int c, bool create);
+    const QTableWidgetItem* cellItem(int r, int c) const;
+    void onQtCurrentChanged(int qRow, int qCol);
+    void copyInto(FlexGrid& other) const;
+
+    int m_row = 0;
+    int m_col = 0;
+    bool m_programMove = false;
+    QString m_cornerText;
+    QAbstractButton* m_corner = nullptr;
+    QHash<int, Qt::Alignment> m_colAlign;
+};

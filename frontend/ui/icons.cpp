@@ -1,0 +1,6 @@
+#include "icons.h"
+
+QIcon buttonIcon(const QString& name)
+{
+    return QIcon(QStringLiteral(":/icons/") + name + QStringLiteral(".png"));
+}
