@@ -1,0 +1,4 @@
+#include "about.h"
+
+// Placeholder until the about window lands.
+about::about(QWidget* parent) : QDialog(parent) {}
