@@ -1,0 +1,40 @@
+#pragma once
+// Shared procedures of the front end's windows: the number forms that carry
+// values between the screen and the data-set file whatever the operator's
+// regional settings, and the one test every window uses for a file.
+#include <QLocale>
+#include <QString>
+#include <QtGlobal>
+
+namespace Module1 {
+
+// x rounded to `decimals` places (ties to even) in single precision, written
+// with "." and exactly `decimals` fraction digits for 1 to 5 decimals, as a
+// whole number otherwise. The sign follows the unrounded x, so -0.0001 with 3
+// decimals is "-0.000". Throws std::invalid_argument for negative decimals.
+QString formatea_numero(float x, qint16 decimals);
+
+// The operator's number, typed with "," or "." as separator; never fails,
+// text without a leading number gives 0.
+double valor_numero(const QString& s);
+
+// 1 when the file can be opened for reading (and is closed again), else 0.
+qint16 existe_archivo(const QString& path);
+
+// The lenient leading-number reader: blanks, tabs and line feeds anywhere are
+// ignored; sign, digits, "." and an exponent introduced by E or D are taken up
+// to the first character that cannot continue the number. "." is the only
+// decimal separator. No number, or one beyond the range of a double, reads 0.
+double leer_numero(const QString& s);
+
+// What the grid reads from its edit buffer and from pasted cells: the lenient
+// reader, taking the operator's own decimal separator as well as ".", so that
+// a value the grid shows as "0,25" reads back as 0.25 rather than 0.
+double leer_celda(const QString& s, const QLocale& locale = QLocale::system());
+
+// The general number format: the shortest form with up to 15 significant
+// digits, no trailing zeros, exponent form ("1E+15", "1E-05") only below 1E-4
+// and from 1E15 up, the locale's decimal separator and no digit grouping.
+QString numero_general(double v, const QLocale& locale = QLocale::system());
+
+} // namespace Module1
