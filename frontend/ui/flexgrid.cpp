@@ -13,6 +13,53 @@ namespace {
 // Text as stored, which may differ from what a "Symbol" cell shows.
 constexpr int kStoredTextRole = Qt::UserRole + 1;
 constexpr int kSymbolFontRole = Qt::UserRole + 2;
+// A picture of a heading cell. Kept apart from the decoration role, which the
+// standard header would shrink to a small icon at the left of the cell.
+constexpr int kHeadingPictureRole = Qt::UserRole + 3;
+constexpr int kHeadingPictureMargin = 2;
+
+// Headings that show their picture at its own size, centred at the top of the
+// cell, and grow to fit it.
+class PictureHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
+    {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        const QPixmap pic = picture(logicalIndex);
+        if (pic.isNull())
+            return;
+        const QSize size = pic.deviceIndependentSize().toSize();
+        painter->save();
+        painter->setClipRect(rect);
+        painter->drawPixmap(QRect(QPoint(rect.center().x() - size.width() / 2 + 1,
+                                         rect.top() + kHeadingPictureMargin),
+                                  size),
+                            pic);
+        painter->restore();
+    }
+
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        QSize s = QHeaderView::sectionSizeFromContents(logicalIndex);
+        const QPixmap pic = picture(logicalIndex);
+        if (!pic.isNull()) {
+            const QSize p = pic.deviceIndependentSize().toSize();
+            s = s.expandedTo(p + QSize(2 * kHeadingPictureMargin, 2 * kHeadingPictureMargin));
+        }
+        return s;
+    }
+
+private:
+    QPixmap picture(int logicalIndex) const
+    {
+        if (!model())
+            return QPixmap();
+        return model()->headerData(logicalIndex, orientation(), kHeadingPictureRole).value<QPixmap>();
+    }
+};
 
 // The current cell shows its own background (the highlight the windows give
 // it) rather than the selection colour; other cells of a selected rectangle
@@ -38,6 +85,8 @@ protected:
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableWidget(parent)
 {
+    setHorizontalHeader(new PictureHeader(Qt::Horizontal, this));
+    setVerticalHeader(new PictureHeader(Qt::Vertical, this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -212,14 +261,21 @@ void FlexGrid::setCellFontBold(int r, int c, bool bold)
 
 void FlexGrid::setCellPicture(int r, int c, const QPixmap& picture)
 {
-    if (QTableWidgetItem* it = cellItem(r, c, true))
+    QTableWidgetItem* it = cellItem(r, c, true);
+    if (!it)
+        return;
+    if (r == 0 || c == 0) {
+        it->setData(kHeadingPictureRole, picture);
+        updateGeometries(); // the heading may have grown to fit the picture
+    } else {
         it->setData(Qt::DecorationRole, picture);
+    }
 }
 
 bool FlexGrid::hasCellPicture(int r, int c) const
 {
     const QTableWidgetItem* it = cellItem(r, c);
-    return it && it->data(Qt::DecorationRole).isValid();
+    return it && (it->data(Qt::DecorationRole).isValid() || it->data(kHeadingPictureRole).isValid());
 }
 
 void FlexGrid::setCellAlignment(int r, int c, Qt::Alignment alignment)

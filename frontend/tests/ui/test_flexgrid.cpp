@@ -116,3 +116,27 @@ TEST_F(Grid4, WholeImageCoversEveryRowEvenWhenScrolled)
 }
 
 } // namespace
+
+TEST(FlexGridPictures, HeadingPictureKeepsItsSizeAndTheHeadingGrowsToFitIt)
+{
+    FlexGrid grid;
+    grid.setRowsCols(3, 3);
+    grid.setColWidthTwips(1, 1000);
+    grid.resize(300, 200);
+    QPixmap pic(48, 24);
+    pic.fill(QColor(0, 0, 255));
+    grid.setCellPicture(0, 1, pic);
+    EXPECT_TRUE(grid.hasCellPicture(0, 1));
+    EXPECT_FALSE(grid.hasCellPicture(0, 2));
+
+    const QImage img = grid.wholeImage();
+    const int headingHeight = img.height() - 2 * grid.rowHeight(0);
+    EXPECT_GE(headingHeight, 24);
+    // Drawn whole: a blue run as wide as the picture in the heading of column 1.
+    int run = 0, best = 0;
+    for (int x = 0; x < img.width(); ++x) {
+        run = img.pixelColor(x, 12) == QColor(0, 0, 255) ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    EXPECT_EQ(best, 48);
+}
