@@ -1,4 +1,82 @@
 #include "about.h"
 
-// Placeholder until the about window lands.
-about::about(QWidget* parent) : QDialog(parent) {}
+#include "icons.h"
+#include "runtime_files.h"
+#include "seam.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// The window is laid out in twips, 15 to a pixel at the usual 96 dpi.
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QLabel* centred(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setAlignment(Qt::AlignCenter);
+    l->setGeometry(geometry);
+    return l;
+}
+
+const QString kHelpDocument = QStringLiteral("velpra.pdf");
+
+} // namespace
+
+about::about(QWidget* parent)
+    : QDialog(parent), m_programDir(QCoreApplication::applicationDirPath())
+{
+    setObjectName(QStringLiteral("about"));
+    setWindowTitle(QStringLiteral("VELDESK"));
+    setWindowIcon(buttonIcon(QStringLiteral("app")));
+    setFixedSize(twips(0, 0, 4680, 2700).size());
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    Frame1->setGeometry(twips(120, 0, 4455, 735));
+
+    Label1_0 = centred(Frame1, "Label1_0", QStringLiteral("Estimation of field saturated hydraulic conductivity "),
+                       twips(120, 120, 4095, 255));
+    Label2 = centred(Frame1, "Label2", QStringLiteral("Zevade Zirav falling head permeameter"),
+                     twips(120, 360, 4095, 255));
+    QPalette blue = Label2->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    Label2->setPalette(blue);
+
+    Label1_1 = centred(this, "Label1_1", QStringLiteral("Program by V. Arezo and Z. Zirav"),
+                       twips(240, 840, 4095, 255));
+    Label1_3 = centred(this, "Label1_3", QStringLiteral("Ver. 1.0, Sep., 2002"), twips(240, 1200, 4095, 255));
+    Label1_6 = centred(this, "Label1_6", QStringLiteral("Questions and comments: velpra@example.org"),
+                       twips(240, 1560, 4095, 255));
+
+    Command2 = new QPushButton(QStringLiteral("View Help"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(twips(240, 2280, 1215, 255));
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(twips(2040, 2280, 615, 255));
+    Command1->setDefault(true);
+
+    connect(Command2, &QPushButton::clicked, this, &about::Command2_clicked);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void about::Command2_clicked()
+{
+    // Looked for in the working directory first, as the document always was;
+    // then beside the program and in the installed data directory, so the help
+    // is found whichever directory the program was started from.
+    const QString path = findRuntimeFile(kHelpDocument, QDir::currentPath(), m_programDir);
+    if (path.isEmpty() || !veldesk::seam().openDocument(path))
+        veldesk::showMessage(this, QStringLiteral("Unable to Find VELPRA.pdf "), veldesk::MsgIcon::None);
+}

@@ -1,4 +1,129 @@
 #include "selectdir.h"
 
-// Placeholder until the data directory window lands.
-selectdir::selectdir(QWidget* parent) : QDialog(parent) {}
+#include "datadir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+
+namespace {
+
+// The window is laid out in twips, 15 to a pixel at the usual 96 dpi.
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+template <class W>
+W* control(QWidget* parent, const char* name, const QRect& geometry)
+{
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, bool bold, const QRect& geometry)
+{
+    auto* l = control<QLabel>(parent, name, geometry);
+    l->setText(text);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
+{
+    auto* b = control<QPushButton>(parent, name, geometry);
+    b->setText(text);
+    // Enter opens a directory in the list; it must never accept the window.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+} // namespace
+
+selectdir::selectdir(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("selectdir"));
+    setWindowTitle(QString::fromUtf8("Selección de Directorio de datos"));
+    setFixedSize(twips(0, 0, 6600, 3945).size());
+
+    Label1_0 = label(this, "Label1_0", QStringLiteral("Path"), true, twips(240, 0, 2295, 255));
+    Text2 = control<QLineEdit>(this, "Text2", twips(240, 240, 3735, 285));
+    Label1_1 = label(this, "Label1_1", QStringLiteral("File Name"), true, twips(4200, 0, 1455, 255));
+    Text3 = control<QLineEdit>(this, "Text3", twips(4200, 240, 1695, 285));
+    Text3->setText(QStringLiteral("Fname"));
+    Label2 = label(this, "Label2", QStringLiteral("Dir.:"), true, twips(240, 720, 2175, 255));
+    Label3 = label(this, "Label3", QStringLiteral("Filter:"), false, twips(2640, 720, 615, 255));
+    Text1 = control<QLineEdit>(this, "Text1", twips(3360, 720, 615, 285));
+    Text1->setText(QStringLiteral("*.pd"));
+    Dir1 = control<QListWidget>(this, "Dir1", twips(240, 960, 2175, 2790));
+    File1 = control<QListWidget>(this, "File1", twips(2640, 1080, 2175, 2625));
+    Command3 = button(this, "Command3", QStringLiteral("Cancelar"), twips(5040, 3000, 1335, 375));
+    Command2 = button(this, "Command2", QStringLiteral("Aceptar"), twips(5040, 3480, 1335, 375));
+
+    connect(Dir1, &QListWidget::itemActivated, this, &selectdir::Dir1_activated);
+    connect(File1, &QListWidget::currentRowChanged, this, &selectdir::File1_clicked);
+    connect(Text1, &QLineEdit::textChanged, this, [this] { llena_archivos(); });
+    connect(Command2, &QPushButton::clicked, this, &selectdir::Command2_clicked);
+    connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Each opening starts from the working directory, which is only read here.
+    muestra_directorio(datadir::directorio_inicial(QDir::currentPath()));
+}
+
+void selectdir::muestra_directorio(const QString& dir)
+{
+    m_dir = dir;
+    Text2->setText(datadir::ruta_mostrada(dir));
+
+    Dir1->clear();
+    const QIcon folder = style()->standardIcon(QStyle::SP_DirIcon);
+    for (const QString& entry : datadir::entradas_directorio(dir))
+        new QListWidgetItem(folder, entry, Dir1);
+
+    llena_archivos();
+}
+
+void selectdir::llena_archivos()
+{
+    // Refilling the list is no choice of the operator's: keep it from the name box.
+    const QSignalBlocker quiet(File1);
+    File1->clear();
+    File1->addItems(datadir::archivos(m_dir, Text1->text()));
+    File1->setCurrentRow(-1);
+}
+
+void selectdir::Dir1_activated(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    const QString target = datadir::entra_directorio(m_dir, item->text());
+    // A directory that vanished or cannot be read keeps the list where it was.
+    if (!QFileInfo(target).isDir() || !QDir(target).isReadable())
+        return;
+    muestra_directorio(target);
+}
+
+void selectdir::File1_clicked(int row)
+{
+    if (row >= 0)
+        Text3->setText(File1->item(row)->text());
+}
+
+void selectdir::Command2_clicked()
+{
+    Text3->setText(datadir::corta_nombre(Text3->text()));
+    m_composed = datadir::compone_ruta(Text2->text(), Text3->text(), QDir::separator());
+    accept();
+}
