@@ -57,12 +57,15 @@ bool write(const QString& path, const QByteArray& bytes)
 {
     if (path.isEmpty() || QFileInfo(path).isDir())
         return false;
+    // The new contents go to a temporary file beside the target, which
+    // replaces the target only once it is complete. Unbuffered, so that a
+    // short write (disk full, file size limit) shows here: a buffered
+    // QSaveFile can commit a truncated file after one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    // A failed write marks the file, and commit() then discards the temporary
-    // copy and leaves the old file as it was.
-    file.write(bytes);
+    if (file.write(bytes) != bytes.size())
+        return false; // the uncommitted temporary is discarded, the old file stays
     return file.commit();
 }
 
