@@ -21,35 +21,33 @@ RunResult run_on(const ScratchDir& dir, const std::string& data)
     return run_velpra(dir.path(), {"data.pd"});
 }
 
+void expect_diagnostic(const RunResult& r, const char* kind, const char* unit, const char* file)
+{
+    EXPECT_EQ(r.status, 2);
+    for (const char* part : {kind, unit, file}) EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+}
+
 }  // namespace
 
 TEST(WholeReport, ExamplesMatchTheirGoldenReports)
 {
-    for (const char* name : {"worked_example", "sandy_loam", "clay_loam"}) {
+    for (const std::string name : {"worked_example", "sandy_loam", "clay_loam"}) {
         ScratchDir dir;
-        fs::copy_file(fs::path(VELPRA_EXAMPLES) / (std::string(name) + ".pd"), dir.path() / "in.pd");
+        fs::copy_file(fs::path(VELPRA_EXAMPLES) / (name + ".pd"), dir.path() / "in.pd");
         const RunResult r = run_velpra(dir.path(), {"in.pd"});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out + r.err, "");
         EXPECT_TRUE(r.crlf);
-        EXPECT_EQ(r.report, slurp(fs::path(VELPRA_GOLDEN) / (std::string(name) + ".out"))) << name;
+        EXPECT_EQ(r.report, slurp(fs::path(VELPRA_GOLDEN) / (name + ".out"))) << name;
+        if (name != "worked_example") continue;
+        ASSERT_EQ(r.lines.size(), 29u);
+        EXPECT_EQ(r.lines[16], "Processed file:in.pd" + std::string(60, ' '));
+        EXPECT_EQ(r.lines[17], " Description:  Worked-example" + std::string(36, ' '));
+        EXPECT_EQ(r.lines[18], " Pipe dimensions used: ri= 0.0500 m; h0=   0.30 m");
+        EXPECT_EQ(r.lines[23], "     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4073E-04 0.0140");
+        EXPECT_EQ(r.lines[24], "     2  0.2000    300.    600. 180.00   5.66   4.50  20.00 * 0.8684E-0613.0008");
+        EXPECT_EQ(r.lines[25], "     3  0.2000     10.    300. 180.00   5.66   4.50   5.66 * 0.1207E-02-0.0308");
     }
-}
-
-TEST(WholeReport, WorkedExampleRows)
-{
-    ScratchDir dir;
-    const RunResult r = run_on(dir, "Worked example\r\n0.05 , 0.3\r\n0.2 300 1200\r\n0.2 300 600\r\n0.2 10 300\r\n");
-    ASSERT_EQ(r.lines.size(), 29u);
-    EXPECT_EQ(r.lines[16], "Processed file:data.pd" + std::string(58, ' '));
-    EXPECT_EQ(r.lines[17], " Description:  Worked" + std::string(44, ' '));
-    EXPECT_EQ(r.lines[18], " Pipe dimensions used: ri= 0.0500 m; h0=   0.30 m");
-    EXPECT_EQ(r.lines[23], "     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4073E-04 0.0140");
-    EXPECT_EQ(r.lines[24], "     2  0.2000    300.    600. 180.00   5.66   4.50  20.00 * 0.8684E-0613.0008");
-    EXPECT_EQ(r.lines[25], "     3  0.2000     10.    300. 180.00   5.66   4.50   5.66 * 0.1207E-02-0.0308");
-    EXPECT_EQ(r.lines[26], rule);
-    EXPECT_EQ(r.lines[27], legend);
-    EXPECT_EQ(r.lines[28], "");
 }
 
 TEST(WholeReport, TableLengths)
@@ -90,56 +88,36 @@ TEST(WholeReport, ErrorsEndTheRunWithADiagnostic)
     struct Case {
         std::string data;
         const char* kind;
-        std::size_t lines;  // what pd.out holds when the run stops
+        std::size_t lines;  // what pd.out holds when the run stops: no footer
     };
     for (const Case& c : {Case{"", "end of file", 16}, Case{"desc\r\n0.05\r\n", "end of file", 18},
                           Case{"desc\r\n0.05 , x\r\n", "syntax error", 18},
                           Case{head + readings(1) + "0.2 3OO 600\r\n", "syntax error", 24}}) {
         ScratchDir dir;
         const RunResult r = run_on(dir, c.data);
-        EXPECT_NE(r.status, 0);
-        EXPECT_NE(r.err.find(c.kind), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("unit 1"), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("data.pd"), std::string::npos) << r.err;
+        expect_diagnostic(r, c.kind, "unit 1", "data.pd");
         EXPECT_EQ(r.lines.size(), c.lines) << c.data;
         EXPECT_TRUE(r.crlf);
-        EXPECT_NE(r.lines.back(), legend);
     }
 }
 
 TEST(WholeReport, FileProblems)
 {
     ScratchDir dir;
-    // A missing data set leaves an old report alone.
     write_file(dir.path() / "pd.out", "old");
-    RunResult r = run_velpra(dir.path(), {"missing.pd"});
-    EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.err.find("file not found"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("unit 1"), std::string::npos);
-    EXPECT_NE(r.err.find("missing.pd"), std::string::npos);
-    EXPECT_EQ(r.report, "old");
+    expect_diagnostic(run_velpra(dir.path(), {"missing.pd"}), "file not found", "unit 1", "missing.pd");
+    EXPECT_EQ(slurp(dir.path() / "pd.out"), "old");  // an old report stays as it was
 
-    // A directory cannot be read as a data set.
     fs::create_directory(dir.path() / "sub");
-    r = run_velpra(dir.path(), {"sub"});
-    EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.err.find("read error"), std::string::npos) << r.err;
+    expect_diagnostic(run_velpra(dir.path(), {"sub"}), "read error", "unit 1", "sub");
 
-    // The report cannot be created, or cannot be written.
     write_file(dir.path() / "data.pd", head);
     fs::remove(dir.path() / "pd.out");
     fs::create_directory(dir.path() / "pd.out");
-    r = run_velpra(dir.path(), {"data.pd"});
-    EXPECT_NE(r.status, 0);
-    EXPECT_NE(r.err.find("unit 2"), std::string::npos) << r.err;
+    expect_diagnostic(run_velpra(dir.path(), {"data.pd"}), "cannot open", "unit 2", "pd.out");
     fs::remove(dir.path() / "pd.out");
-    if (fs::exists("/dev/full")) {
-        fs::create_symlink("/dev/full", dir.path() / "pd.out");
-        r = run_velpra(dir.path(), {"data.pd"});
-        EXPECT_NE(r.status, 0);
-        EXPECT_NE(r.err.find("write error"), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("unit 2"), std::string::npos) << r.err;
-    }
+    fs::create_symlink("/dev/full", dir.path() / "pd.out");
+    expect_diagnostic(run_velpra(dir.path(), {"data.pd"}), "write error", "unit 2", "pd.out");
 }
 
 TEST(CommandLine, UsageForAWrongWordCount)

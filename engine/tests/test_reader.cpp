@@ -15,20 +15,11 @@ using velpra::ReadStatus;
 
 namespace {
 
-std::string status_name(ReadStatus s)
-{
-    switch (s) {
-    case ReadStatus::end_of_file: return "eof";
-    case ReadStatus::syntax_error: return "syntax";
-    case ReadStatus::io_error: return "io";
-    default: return "ok";
-    }
-}
-
 // Runs one read per step of `plan` ('t' a 12-character text item, a digit
 // that many reals, all starting at -1) and renders what each read produced.
 std::string trace(FreeFormatReader& reader, const std::string& plan)
 {
+    const char* const names[] = {"ok", "eof", "syntax", "io"};
     std::string out;
     for (char step : plan) {
         if (!out.empty()) out += '|';
@@ -48,7 +39,7 @@ std::string trace(FreeFormatReader& reader, const std::string& plan)
                 out += buf;
             }
         }
-        if (s != ReadStatus::ok) out += status_name(s);
+        if (s != ReadStatus::ok) out += names[static_cast<int>(s)];
     }
     return out;
 }

@@ -32,13 +32,6 @@ Outcome solve(float x1, float x2, F f, const std::string& typed = "")
     return o;
 }
 
-int count(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 const std::string message = "**zbrent excede el maximo de iteraciones**\n";
 
 }  // namespace
@@ -115,9 +108,9 @@ TEST(Zbrent, IterationLimitWaitsButNeverExecutes)
 
     // No console at all: one message, no wait.
     o = solve(0.0f, nan, one, "");
-    EXPECT_EQ(count(o.console, message), 1);
+    EXPECT_EQ(o.console, message);
     o = solve(0.0f, nan, one, "go on");  // a last line without line end, then the end
-    EXPECT_EQ(count(o.console, message), 2);
+    EXPECT_EQ(o.console, message + message);
 
     // A console that cannot be read ends the wait as well.
     std::istringstream broken("never read\n");
