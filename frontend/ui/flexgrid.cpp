@@ -109,7 +109,11 @@ FlexGrid::FlexGrid(QWidget* parent)
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int r, int c, int, int) { onQtCurrentChanged(r, c); });
     connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
-        if (!m_programMove)
+        if (m_programMove)
+            return;
+        if (m_keyMove)
+            m_keyMoveChangedSelection = true;
+        else
             emit selectionChangedByOperator();
     });
 }
@@ -437,7 +441,12 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    m_keyMove = true;
+    m_keyMoveChangedSelection = false;
     QTableWidget::keyPressEvent(event);
+    m_keyMove = false;
+    if (m_keyMoveChangedSelection)
+        emit selectionChangedByOperator(); // row() and col() are the new cell now
 }
 
 void FlexGrid::keyReleaseEvent(QKeyEvent* event)

@@ -95,6 +95,10 @@ private:
     int m_row = 0;
     int m_col = 0;
     bool m_programMove = false;
+    // While a key moves the cell, the selection changes before the current
+    // cell does; the operator's selection change is reported once both moved.
+    bool m_keyMove = false;
+    bool m_keyMoveChangedSelection = false;
     QString m_cornerText;
     QAbstractButton* m_corner = nullptr;
     QHash<int, Qt::Alignment> m_colAlign;

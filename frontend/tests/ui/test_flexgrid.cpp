@@ -87,6 +87,18 @@ TEST_F(Grid4, ProgramMovesAreSilentOperatorMovesAreReported)
     EXPECT_EQ(g.col(), 1);
 }
 
+TEST_F(Grid4, ArrowKeyReportsTheSelectionChangeWithTheNewCurrentCell)
+{
+    g.setRowCol(1, 1);
+    g.show();
+    g.setFocus();
+    QList<QPair<int, int>> seen;
+    QObject::connect(&g, &FlexGrid::selectionChangedByOperator, &g, [&] { seen << qMakePair(g.row(), g.col()); });
+    QTest::keyClick(&g, Qt::Key_Down);
+    QTest::keyClick(&g, Qt::Key_Right);
+    EXPECT_EQ(seen, (QList<QPair<int, int>>{{2, 1}, {2, 2}}));
+}
+
 TEST_F(Grid4, KeysReportCharacterCodesAndKeyCodes)
 {
     QSignalSpy typed(&g, &FlexGrid::keyTyped);
