@@ -36,6 +36,9 @@ about::about(QWidget* parent)
 {
     setObjectName(QStringLiteral("about"));
     setWindowTitle(QStringLiteral("VELDESK"));
+    // The same face and size as the main window, for which the layout was drawn.
+    if (parent)
+        setFont(parent->font());
     setWindowIcon(buttonIcon(QStringLiteral("app")));
     setFixedSize(twips(0, 0, 4680, 2700).size());
 

@@ -33,7 +33,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, bool bold,
     auto* l = control<QLabel>(parent, name, geometry);
     l->setText(text);
     if (bold) {
-        QFont f = l->font();
+        QFont f; // only the weight: face and size come from the window
         f.setBold(true);
         l->setFont(f);
     }
@@ -56,6 +56,9 @@ selectdir::selectdir(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("selectdir"));
     setWindowTitle(QString::fromUtf8("Selección de Directorio de datos"));
+    // The same face and size as the main window, for which the layout was drawn.
+    if (parent)
+        setFont(parent->font());
     setFixedSize(twips(0, 0, 6600, 3945).size());
 
     Label1_0 = label(this, "Label1_0", QStringLiteral("Path"), true, twips(240, 0, 2295, 255));
@@ -68,6 +71,7 @@ selectdir::selectdir(QWidget* parent) : QDialog(parent)
     Text1 = control<QLineEdit>(this, "Text1", twips(3360, 720, 615, 285));
     Text1->setText(QStringLiteral("*.pd"));
     Dir1 = control<QListWidget>(this, "Dir1", twips(240, 960, 2175, 2790));
+    Dir1->setIconSize(QSize(16, 16));
     File1 = control<QListWidget>(this, "File1", twips(2640, 1080, 2175, 2625));
     Command3 = button(this, "Command3", QStringLiteral("Cancelar"), twips(5040, 3000, 1335, 375));
     Command2 = button(this, "Command2", QStringLiteral("Aceptar"), twips(5040, 3480, 1335, 375));
