@@ -17,9 +17,6 @@ qt_add_resources(veldesk_ui "icons"
   BASE ${CMAKE_CURRENT_LIST_DIR}/icons
   FILES ${veldesk_icon_files})
 
-# The results window's heading pictures are laid out by their own file.
-include(${CMAKE_CURRENT_LIST_DIR}/headings.cmake OPTIONAL)
-
 # Installed layout: both programs in bin/, the documents and examples in
 # share/veldesk/, where the front end also looks for its run-time files.
 install(TARGETS veldesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
