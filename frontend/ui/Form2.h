@@ -1,0 +1,44 @@
+#pragma once
+// The results window: one finished engine run. On opening it writes the
+// results copy beside the data set, shows the report's processed-file,
+// description and pipe-dimensions lines and cuts the table into the grid;
+// the operator copies the table as text or picture, saves it under another
+// name, and returns with OK.
+#include <QDialog>
+#include <QString>
+
+class FlexGrid;
+class QLabel;
+class QPushButton;
+
+class Form2 : public QDialog {
+    Q_OBJECT
+public:
+    // reportPath: the engine's report (`fa`); dataSetPath: the data-set file.
+    Form2(const QString& reportPath, const QString& dataSetPath, QWidget* parent = nullptr);
+
+    QString resultsCopyPath() const { return m_resultsCopy; }
+
+    QLabel* Label1[4] = {};
+    QLabel* Label2 = nullptr;
+    FlexGrid* Gr2 = nullptr;
+    QPushButton* Command1 = nullptr; // OK
+    QPushButton* Command2 = nullptr; // Data to Clipboard
+    QPushButton* Command3 = nullptr; // Image to Clipboard
+    QPushButton* Command4 = nullptr; // Save as...
+
+    // The grid's rows while loading: headings, units and 999 readings.
+    static constexpr int kLoadingRows = 1001;
+
+private:
+    void buildControls();
+    void cargar(); // loads the report; stops at the first failure
+    bool setHeadings();
+    void datosAlPortapapeles();
+    void imagenAlPortapapeles();
+    void guardarComo();
+
+    QString m_report;
+    QString m_dataSet;
+    QString m_resultsCopy;
+};
