@@ -11,174 +11,132 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 // Readable failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 
-QStringList itemTexts(QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 struct SelectDir : ::testing::Test {
     QTemporaryDir tmp;
-    QString top;     // the working directory while the window is open
-    QString oldCwd;
+    QString top, oldCwd; // top: the working directory while the window is open
+    std::unique_ptr<selectdir> d;
 
     void SetUp() override
     {
         ASSERT_TRUE(tmp.isValid());
         top = QDir(tmp.path()).canonicalPath();
         QDir(top).mkpath("site2/deeper");
-        for (const char* n : {"data.pd", "run.2002.pd", "notes.txt"})
-            touch(top + "/" + n);
-        touch(top + "/site2/plot7.pd");
+        for (const char* n : {"data.pd", "run.2002.pd", "notes.txt", "site2/plot7.pd"}) {
+            QFile f(top + "/" + n);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
         oldCwd = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(top));
     }
     void TearDown() override { QDir::setCurrent(oldCwd); }
 
-    static void touch(const QString& path)
+    void open()
     {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        d = std::make_unique<selectdir>();
+        d->show();
     }
-
-    template <class W> static W* child(selectdir& d, const char* name)
+    template <class W> W* child(const char* name) { return d->findChild<W*>(QString::fromLatin1(name)); }
+    QListWidget* list(const char* name) { return child<QListWidget>(name); }
+    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    QStringList items(const char* name)
     {
-        auto* w = d.findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        QStringList out;
+        for (int i = 0; i < list(name)->count(); ++i)
+            out << list(name)->item(i)->text();
+        return out;
     }
-    static void clickItem(QListWidget* list, const QString& text)
+    void click(const char* name, const QString& item, bool twice = false)
     {
-        const auto found = list->findItems(text, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << text.toStdString();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
+        QListWidget* l = list(name);
+        const auto found = l->findItems(item, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << item.toStdString();
+        const QPoint at = l->visualItemRect(found[0]).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+        if (twice) // the second press of a double click
+            QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
     }
-    static void doubleClickItem(QListWidget* list, const QString& text)
+    QString accept()
     {
-        const auto found = list->findItems(text, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << text.toStdString();
-        const QPoint at = list->visualItemRect(found[0]).center();
-        // A real double click: a first click, then the second press that Qt reports as a double click.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+        EXPECT_EQ(d->result(), QDialog::Accepted);
+        return d->composedPath();
     }
-    static QString accept(selectdir& d)
+    QString in(const QString& dir, const QString& name)
     {
-        QTest::mouseClick(child<QPushButton>(d, "Command2"), Qt::LeftButton);
-        EXPECT_EQ(d.result(), QDialog::Accepted);
-        return d.composedPath();
+        return QDir::toNativeSeparators(dir) + QDir::separator() + name;
     }
 };
 
 TEST_F(SelectDir, OpensOnTheWorkingDirectoryAndAcceptUntouchedGivesFname)
 {
-    selectdir d;
-    d.show();
-    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Selección de Directorio de datos"));
-    EXPECT_EQ(child<QLineEdit>(d, "Text2")->text(), QDir::toNativeSeparators(top));
-    EXPECT_EQ(child<QLineEdit>(d, "Text3")->text(), "Fname");
-    EXPECT_EQ(child<QLineEdit>(d, "Text1")->text(), "*.pd");
-    EXPECT_EQ(itemTexts(child<QListWidget>(d, "File1")), QStringList({"data.pd", "run.2002.pd"}));
-    EXPECT_EQ(itemTexts(child<QListWidget>(d, "Dir1")), QStringList({"..", "site2"}));
-
-    EXPECT_EQ(accept(d), QDir::toNativeSeparators(top) + QDir::separator() + "Fname.pd");
-    EXPECT_EQ(QDir::currentPath(), top);
+    open();
+    EXPECT_EQ(d->windowTitle(), QString::fromUtf8("Selección de Directorio de datos"));
+    EXPECT_EQ(text("Text2"), QDir::toNativeSeparators(top));
+    EXPECT_EQ(text("Text3"), "Fname");
+    EXPECT_EQ(text("Text1"), "*.pd");
+    EXPECT_EQ(items("File1"), QStringList({"data.pd", "run.2002.pd"}));
+    EXPECT_EQ(items("Dir1"), QStringList({"..", "site2"}));
+    EXPECT_EQ(accept(), in(top, "Fname.pd"));
 }
 
 TEST_F(SelectDir, ClickedFileNameIsCutAtItsFirstDotOnAccept)
 {
-    selectdir d;
-    d.show();
-    auto* files = child<QListWidget>(d, "File1");
-    auto* name = child<QLineEdit>(d, "Text3");
-    clickItem(files, "data.pd");
-    EXPECT_EQ(name->text(), "data.pd");
-    clickItem(files, "run.2002.pd");
-    EXPECT_EQ(name->text(), "run.2002.pd");
-    EXPECT_EQ(accept(d), QDir::toNativeSeparators(top) + QDir::separator() + "run.pd");
-    EXPECT_EQ(name->text(), "run");
+    open();
+    click("File1", "data.pd");
+    EXPECT_EQ(text("Text3"), "data.pd");
+    click("File1", "run.2002.pd");
+    EXPECT_EQ(text("Text3"), "run.2002.pd");
+    EXPECT_EQ(accept(), in(top, "run.pd"));
+    EXPECT_EQ(text("Text3"), "run");
 }
 
-TEST_F(SelectDir, DirectoryListMovesDownAndUpCarryingPathAndFileList)
+TEST_F(SelectDir, DirectoryListAndPatternMoveTheFileListButNeverTheProcess)
 {
-    selectdir d;
-    d.show();
-    auto* dirs = child<QListWidget>(d, "Dir1");
-    auto* files = child<QListWidget>(d, "File1");
-    auto* path = child<QLineEdit>(d, "Text2");
-
-    doubleClickItem(dirs, "site2");
-    EXPECT_EQ(path->text(), QDir::toNativeSeparators(top + "/site2"));
-    EXPECT_EQ(itemTexts(dirs), QStringList({"..", "deeper"}));
-    EXPECT_EQ(itemTexts(files), QStringList({"plot7.pd"}));
+    open();
+    click("Dir1", "site2", true);
+    EXPECT_EQ(text("Text2"), QDir::toNativeSeparators(top + "/site2"));
+    EXPECT_EQ(items("Dir1"), QStringList({"..", "deeper"}));
+    EXPECT_EQ(items("File1"), QStringList({"plot7.pd"}));
 
     // The keyboard opens a directory too, and Enter there does not accept the window.
-    dirs->setCurrentRow(0);
-    QTest::keyClick(dirs, Qt::Key_Return);
-    EXPECT_EQ(path->text(), QDir::toNativeSeparators(top));
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(itemTexts(files), QStringList({"data.pd", "run.2002.pd"}));
+    list("Dir1")->setCurrentRow(0);
+    QTest::keyClick(list("Dir1"), Qt::Key_Return);
+    EXPECT_EQ(text("Text2"), QDir::toNativeSeparators(top));
+    EXPECT_TRUE(d->isVisible());
 
-    doubleClickItem(dirs, "site2");
-    clickItem(files, "plot7.pd");
-    EXPECT_EQ(accept(d), QDir::toNativeSeparators(top + "/site2") + QDir::separator() + "plot7.pd");
-    EXPECT_EQ(QDir::currentPath(), top);
-}
-
-TEST_F(SelectDir, PatternBoxRefiltersAndAnyChosenFileStillGivesPd)
-{
-    selectdir d;
-    d.show();
-    auto* files = child<QListWidget>(d, "File1");
-    auto* pattern = child<QLineEdit>(d, "Text1");
+    auto* pattern = child<QLineEdit>("Text1");
     pattern->selectAll();
     QTest::keyClicks(pattern, "*.txt");
-    EXPECT_EQ(itemTexts(files), QStringList({"notes.txt"}));
-    pattern->setText("*.pd;*.txt");
-    EXPECT_EQ(files->count(), 3);
-    // Refiltering is not a choice: the name box keeps what it had.
-    EXPECT_EQ(child<QLineEdit>(d, "Text3")->text(), "Fname");
-    clickItem(files, "notes.txt");
-    EXPECT_EQ(accept(d), QDir::toNativeSeparators(top) + QDir::separator() + "notes.pd");
-}
-
-TEST_F(SelectDir, HandTypedPathIsUsedAsTypedAndRootGetsOneSeparator)
-{
-    selectdir d;
-    d.show();
-    auto* path = child<QLineEdit>(d, "Text2");
-    path->setText(QDir::toNativeSeparators(QDir::rootPath()));
-    child<QLineEdit>(d, "Text3")->setText("data.pd");
-    EXPECT_EQ(accept(d), QDir::toNativeSeparators(QDir::rootPath()) + "data.pd");
+    EXPECT_EQ(items("File1"), QStringList({"notes.txt"}));
+    EXPECT_EQ(text("Text3"), "Fname"); // refiltering is no choice of a file
+    click("File1", "notes.txt");
+    EXPECT_EQ(accept(), in(top, "notes.pd"));
+    EXPECT_EQ(QDir::currentPath(), top);
 }
 
 TEST_F(SelectDir, CancelComposesNothing)
 {
-    selectdir d;
-    d.show();
-    clickItem(child<QListWidget>(d, "File1"), "data.pd");
-    QTest::mouseClick(child<QPushButton>(d, "Command3"), Qt::LeftButton);
-    EXPECT_EQ(d.result(), QDialog::Rejected);
-    EXPECT_FALSE(d.isVisible());
-    EXPECT_TRUE(d.composedPath().isEmpty());
-    EXPECT_EQ(QDir::currentPath(), top);
+    open();
+    click("File1", "data.pd");
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    EXPECT_EQ(d->result(), QDialog::Rejected);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(d->composedPath().isEmpty());
 }
 
 TEST_F(SelectDir, WorkingDirectoryThatCannotBeListedFallsBackToHome)
 {
     ASSERT_TRUE(QDir::setCurrent(top + "/site2/deeper"));
     ASSERT_TRUE(QDir(top + "/site2").rmdir("deeper"));
-    selectdir d;
-    EXPECT_EQ(child<QLineEdit>(d, "Text2")->text(), QDir::toNativeSeparators(QDir::homePath()));
-    EXPECT_EQ(d.dirPath(), QDir::homePath());
+    open();
+    EXPECT_EQ(text("Text2"), QDir::toNativeSeparators(QDir::homePath()));
 }
 
 } // namespace
