@@ -463,6 +463,9 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
         QStylePainter painter(m_corner);
         QStyleOptionHeader opt;
         opt.initFrom(m_corner);
+        // The corner button is disabled (it must not select the whole grid),
+        // but its heading text reads like the other headings.
+        opt.palette.setCurrentColorGroup(QPalette::Active);
         opt.state = QStyle::State_Enabled | QStyle::State_Raised;
         opt.rect = m_corner->rect();
         opt.text = m_cornerText;
