@@ -22,6 +22,19 @@ constexpr int kCols = 11;
 const QColor kFlagged(220, 50, 100);
 const QColor kUnflagged(255, 255, 255);
 
+// The small sans-serif face the fixed layout was drawn for; Arial-like faces
+// come closest to its metrics.
+QFont windowFont(bool bold = false)
+{
+    QFont f;
+    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+                   QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(8);
+    f.setBold(bold);
+    return f;
+}
+
 // Twips (1/1440 inch) to pixels at 96 dots per inch.
 QRect twips(int left, int top, int width, int height)
 {
@@ -70,6 +83,7 @@ Form2::Form2(const QString& reportPath, const QString& dataSetPath, QWidget* par
 void Form2::buildControls()
 {
     setFixedSize(11250 / 15, 5895 / 15);
+    setFont(windowFont());
 
     static const QRect labelPlaces[4] = {twips(360, 120, 5055, 255), twips(360, 360, 5055, 255),
                                          twips(5400, 600, 5535, 255), twips(5880, 120, 5055, 255)};
@@ -78,10 +92,8 @@ void Form2::buildControls()
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         Label1[i]->setGeometry(labelPlaces[i]);
     }
-    QFont bold = font();
-    bold.setBold(true);
-    Label1[0]->setFont(bold);
-    Label1[3]->setFont(bold);
+    Label1[0]->setFont(windowFont(true));
+    Label1[3]->setFont(windowFont(true));
     Label1[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label1[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette darkBlue = Label1[2]->palette();
@@ -95,6 +107,7 @@ void Form2::buildControls()
     Gr2 = new FlexGrid(this);
     Gr2->setObjectName(QStringLiteral("Gr2"));
     Gr2->setGeometry(twips(360, 960, 10575, 4335));
+    Gr2->setTextElideMode(Qt::ElideNone); // figures are shown as printed, never shortened
 
     const auto button = [this](const char* name, const QString& text, const QRect& place,
                                const QString& tip, const QString& picture) {
