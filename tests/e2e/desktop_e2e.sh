@@ -8,12 +8,15 @@
 # independent evaluation (reference.awk).
 #
 #   desktop_e2e.sh <veldesk> <source dir>
+# With SCREENSHOT_DIR set, pictures of the main and results windows of the
+# first scenario are saved there (ImageMagick's import).
 # Exit 77 (skipped) only when the X tools are missing.
 set -euo pipefail
 
 VELDESK=$(readlink -f "$1")
 SRC=$(readlink -f "$2")
 REF="$SRC/tests/e2e/reference.awk"
+if [ -n "${SCREENSHOT_DIR:-}" ]; then mkdir -p "$SCREENSHOT_DIR"; SCREENSHOT_DIR=$(readlink -f "$SCREENSHOT_DIR"); fi
 
 for tool in Xvfb xdotool xclip; do
     if ! command -v "$tool" >/dev/null; then
@@ -74,6 +77,11 @@ press_in() { # window name, keys...: keys typed into that window
     xdotool key --delay 40 "$@"
     sleep 0.2
 }
+shoot() { # window name, file name: a picture of that window for the manual
+    [ -n "${SCREENSHOT_DIR:-}" ] || return 0
+    [ -e "$SCREENSHOT_DIR/$2" ] && return 0
+    import -window "$(window_id "$1")" "$SCREENSHOT_DIR/$2"
+}
 type_text() { xdotool type --delay 40 "$1"; }
 wait_gone() { for _ in $(seq 100); do window_id_now "$1" || return 0; sleep 0.1; done; return 1; }
 window_id_now() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
@@ -122,6 +130,7 @@ evaluate_and_copy() { # Evaluate, wait for the results, copy the table, close
     t1=$(date +%s%N)
     echo "Evaluate to results window: $(( (t1 - t0) / 1000000 )) ms"
     sleep 0.3
+    shoot Results results-window.png
     click Results "${DATA_TO_CLIPBOARD[@]}"
     xclip -o -selection clipboard >"$work/clipboard.txt"
     click Results "${RESULTS_OK[@]}"
@@ -191,6 +200,7 @@ for v in 0.2 300 1200 0.25 95.5 402 0.31 41.4 166.5; do type_text "$v"; xdotool 
 set_box $RI_X $RI_Y 0.05
 set_box $H0_X $H0_Y 0.3
 save
+shoot "$MAIN" main-window.png
 printf 'V.Arezo Input data\r\n0.05000 , 0.30000\r\n0.20000 300.00000 1200.00000\r\n0.25000 95.50000 402.00000\r\n0.31000 41.40000 166.50000\r\n' >"$scratch/expected.pd"
 if cmp -s data.pd "$scratch/expected.pd"; then pass "data set saved as typed"; else fail "data set differs: $(od -c data.pd | head -20)"; fi
 evaluate_and_copy && check_results data.pd pd.out data.out clipboard.txt
