@@ -7,7 +7,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -21,37 +20,28 @@ struct Form1Test : ::testing::Test {
 
     void SetUp() override
     {
-        useLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         w = std::make_unique<Form1>();
         w->show();
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->Gr1->setFocus();
     }
-    void TearDown() override
-    {
-        w.reset();
-        QLocale::setDefault(QLocale::system());
-    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
-    static void useLocale(const QLocale& l) { QLocale::setDefault(l); }
     QString cell(int r, int c) const { return w->Gr1->textMatrix(r, c); }
+    QString rows(int r1, int r2) const { return w->Gr1->clipText(r1, 1, r2, 3); }
     void type(const QString& keys) { QTest::keyClicks(w->Gr1, keys); }
     void key(Qt::Key k) { QTest::keyClick(w->Gr1, k); }
-    void clickCell(int r, int c)
+    void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    bool modified() const
     {
-        const QRect rect = w->Gr1->visualRect(w->Gr1->model()->index(r - 1, c - 1));
-        QTest::mouseClick(w->Gr1->viewport(), Qt::LeftButton, {}, rect.center());
+        return w->Label2->text() == "modified" && w->Label2->palette().color(QPalette::Window) == QColor(225, 0, 0);
     }
-    bool markerModified() const
-    {
-        return w->Label2->text() == "modified"
-            && w->Label2->palette().color(QPalette::Window) == QColor(225, 0, 0);
-    }
-    bool markerCleared() const
+    bool cleared() const
     {
         return w->Label2->text().isEmpty()
             && w->Label2->palette().color(QPalette::Window) == w->palette().color(QPalette::Button);
     }
-    bool highlighted(int r, int c) const { return w->Gr1->cellBackColor(r, c) == QColor(255, 255, 192); }
+    bool lit(int r, int c) const { return w->Gr1->cellBackColor(r, c) == QColor(255, 255, 192); }
 };
