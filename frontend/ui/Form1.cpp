@@ -31,7 +31,10 @@ const QColor kModified(225, 0, 0);
 
 QFont uiFont(double points, bool bold = false)
 {
-    QFont f(QStringLiteral("DejaVu Sans"));
+    // Arial-like faces come closest to the metrics the fixed layout was drawn for.
+    QFont f;
+    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
+                   QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
