@@ -50,9 +50,12 @@ public:
         inputPrompts << prompt + QStringLiteral("|") + title + QStringLiteral("|") + proposed;
         if (inputs.empty())
             return std::nullopt;
-        auto v = inputs.front();
+        const bool cancelled = !inputs.front().has_value();
+        const QString typed = inputs.front().value_or(QString());
         inputs.pop_front();
-        return v;
+        if (cancelled)
+            return std::nullopt;
+        return typed;
     }
 
     QString openFileDialog(QWidget*, const QString& title, const QString& filterLabel,
