@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 using veldesk::MsgAnswer;
 using veldesk::MsgButtons;
@@ -109,15 +110,26 @@ void Form2::buildControls()
     Gr2->setGeometry(twips(360, 960, 10575, 4335));
     Gr2->setTextElideMode(Qt::ElideNone); // figures are shown as printed, never shortened
 
+    // Buttons with a picture show it above the caption, as the fixed layout
+    // was drawn for; "Save as..." is a plain button.
     const auto button = [this](const char* name, const QString& text, const QRect& place,
-                               const QString& tip, const QString& picture) {
-        auto* b = new QPushButton(text, this);
+                               const QString& tip, const QString& picture) -> QAbstractButton* {
+        QAbstractButton* b = nullptr;
+        if (picture.isEmpty()) {
+            auto* push = new QPushButton(text, this);
+            push->setAutoDefault(false);
+            b = push;
+        } else {
+            auto* tool = new QToolButton(this);
+            tool->setText(text);
+            tool->setIcon(buttonIcon(picture));
+            tool->setIconSize(QSize(14, 14));
+            tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+            b = tool;
+        }
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(place);
         b->setToolTip(tip);
-        if (!picture.isEmpty())
-            b->setIcon(buttonIcon(picture));
-        b->setAutoDefault(false);
         return b;
     };
     Command4 = button("Command4", QStringLiteral("Save as..."), twips(9960, 360, 975, 255),
@@ -129,10 +141,10 @@ void Form2::buildControls()
     Command1 = button("Command1", QStringLiteral("OK"), twips(5880, 5400, 735, 495),
                       QStringLiteral("returns to the main window"), QStringLiteral("ok"));
 
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Command2, &QPushButton::clicked, this, &Form2::datosAlPortapapeles);
-    connect(Command3, &QPushButton::clicked, this, &Form2::imagenAlPortapapeles);
-    connect(Command4, &QPushButton::clicked, this, &Form2::guardarComo);
+    connect(Command1, &QAbstractButton::clicked, this, &QDialog::accept);
+    connect(Command2, &QAbstractButton::clicked, this, &Form2::datosAlPortapapeles);
+    connect(Command3, &QAbstractButton::clicked, this, &Form2::imagenAlPortapapeles);
+    connect(Command4, &QAbstractButton::clicked, this, &Form2::guardarComo);
 }
 
 bool Form2::setHeadings()

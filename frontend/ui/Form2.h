@@ -9,7 +9,7 @@
 
 class FlexGrid;
 class QLabel;
-class QPushButton;
+class QAbstractButton;
 
 class Form2 : public QDialog {
     Q_OBJECT
@@ -22,10 +22,10 @@ public:
     QLabel* Label1[4] = {};
     QLabel* Label2 = nullptr;
     FlexGrid* Gr2 = nullptr;
-    QPushButton* Command1 = nullptr; // OK
-    QPushButton* Command2 = nullptr; // Data to Clipboard
-    QPushButton* Command3 = nullptr; // Image to Clipboard
-    QPushButton* Command4 = nullptr; // Save as...
+    QAbstractButton* Command1 = nullptr; // OK
+    QAbstractButton* Command2 = nullptr; // Data to Clipboard
+    QAbstractButton* Command3 = nullptr; // Image to Clipboard
+    QAbstractButton* Command4 = nullptr; // Save as...
 
     // The grid's rows while loading: headings, units and 999 readings.
     static constexpr int kLoadingRows = 1001;
