@@ -94,6 +94,8 @@ H0_X=388; H0_Y=225                    # h0 box
 SAVE=(440 108); OPEN=(384 108); PASTE=(448 296); EVALUATE=(360 420); EXIT=(448 420)
 # In the results window "Results".
 DATA_TO_CLIPBOARD=(76 376); RESULTS_OK=(416 376)
+# Help in the main window; in the about window "VELDESK".
+HELP=(440 52); VIEW_HELP=(56 160); ABOUT_OK=(156 160)
 
 start_app() { # fresh working directory
     work=$(mktemp -d "$scratch/work.XXXX")
@@ -228,6 +230,29 @@ type_text "$work/field.pd"
 press_in "Open Data File" Return
 sleep 0.5
 evaluate_and_copy && check_results field.pd pd.out field.out clipboard.txt
+stop_app
+
+echo "== scenario 4: the help document, from a directory that does not hold it =="
+# A stand-in for the desktop's document opener records what it was asked to open.
+mkdir -p "$scratch/opener"
+cat >"$scratch/opener/xdg-open" <<'OPENER'
+#!/bin/sh
+printf '%s\n' "$1" >>"$OPENED_LOG"
+OPENER
+chmod +x "$scratch/opener/xdg-open"
+export OPENED_LOG="$scratch/opened.log" PATH="$scratch/opener:$PATH"
+start_app
+click "$MAIN" "${HELP[@]}"
+click VELDESK "${VIEW_HELP[@]}"
+for _ in $(seq 50); do [ -s "$OPENED_LOG" ] && break; sleep 0.1; done
+opened=$(sed -n 1p "$OPENED_LOG" 2>/dev/null | sed 's|^file://||')
+if [ -n "$opened" ] && [ "$(basename "$opened")" = velpra.pdf ] && head -c 5 "$opened" | grep -q '%PDF-'; then
+    pass "View Help opened $opened"
+else
+    fail "View Help opened \"$opened\""
+fi
+[ -e "$work/velpra.pdf" ] && fail "the working directory was not meant to hold the help document"
+click VELDESK "${ABOUT_OK[@]}"
 stop_app
 
 if [ "$failures" -gt 0 ]; then
