@@ -2,21 +2,13 @@
 // and how a file is read back into the window's texts.
 #include "datafile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "test_support.h"
+
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace {
 const QByteArray kHead = "d\r\n0.01800 , 0.30000\r\n";
-
-QByteArray slurp(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 } // namespace
 
 TEST(DataFileCompose, RecordsInCrLfLinesReadingsUpToTheFirstRowReadingZero)
@@ -49,7 +41,7 @@ TEST(DataFileWrite, AFailureWhileWritingLeavesTheOldFileWhole)
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(ok);
-    EXPECT_EQ(slurp(path), kHead);
+    EXPECT_EQ(readFile(path), kHead);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.pd"}); // no temporary left
 }
 

@@ -1,32 +1,7 @@
 #include "report.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "test_support.h"
 
 using namespace report;
-
-namespace {
-
-const QString kRow1 = "     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4073E-04 0.0140";
-const QString kRow2 = "     2  0.2000    300.    600. 180.00   5.66   4.50  20.00 * 0.8684E-0613.0008";
-const QString kRule(79, '-');
-
-QStringList reportWith(const QStringList& rows)
-{
-    QStringList lines(16, " ");
-    lines << "Processed file:a.pd" << " Description:  d" << " Pipe" << "" << "h" << "u" << kRule << rows
-          << kRule << "W=*" << "";
-    return lines;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
 
 TEST(Report, PathsOfTheReportAndTheResultsCopy)
 {
@@ -59,24 +34,24 @@ TEST(Report, StopRules)
     zero.replace(5, 1, "0");
     negative.replace(4, 2, "-1");
 
-    const ParsedReport ok = parseReport(reportWith({kRow1, kRow2}));
+    const ParsedReport ok = parseReport(reportLines({kRow1, kRow2}));
     EXPECT_FALSE(ok.error);
-    EXPECT_EQ(ok.header, QStringList({"Processed file:a.pd", " Description:  d", " Pipe"}));
+    EXPECT_EQ(ok.header, QStringList({"Processed file:/d/set.pd", " Description:  V.Arezo", " Pipe dimensions used"}));
     EXPECT_EQ(ok.rows.size(), 2);
 
     // 0 ends the table quietly, below 0 or no number with the error; the row
     // that stopped it is kept, empty.
     for (const QString& stop : {zero, negative, QString("garbage")}) {
-        const ParsedReport p = parseReport(reportWith({kRow1, stop, kRow2}));
+        const ParsedReport p = parseReport(reportLines({kRow1, stop, kRow2}));
         EXPECT_EQ(p.error, stop != zero) << stop.toStdString();
         ASSERT_EQ(p.rows.size(), 2);
         EXPECT_FALSE(p.rows[1].filled);
     }
     // Ending before the footer, or more readings than rows: an error, no empty row.
-    const ParsedReport cut = parseReport(reportWith({kRow1}).mid(0, 24));
+    const ParsedReport cut = parseReport(reportLines({kRow1}).mid(0, 24));
     EXPECT_TRUE(cut.error);
     EXPECT_EQ(cut.rows.size(), 1);
-    const ParsedReport full = parseReport(reportWith({kRow1, kRow1, kRow1}), 2);
+    const ParsedReport full = parseReport(reportLines({kRow1, kRow1, kRow1}), 2);
     EXPECT_TRUE(full.error);
     EXPECT_EQ(full.rows.size(), 2);
 }
@@ -85,19 +60,16 @@ TEST(Report, CopiarWritesCrLfAndNeverDestroysItsSource)
 {
     QTemporaryDir dir;
     const QString src = dir.filePath("pd.out"), dst = dir.filePath("copy.out");
-    QFile f(src);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("one\r\ntwo\nlast");
-    f.close();
+    writeFile(src, "one\r\ntwo\nlast");
     ASSERT_TRUE(copiar(src, dst));
-    EXPECT_EQ(readAll(dst), "one\r\ntwo\r\nlast\r\n");
+    EXPECT_EQ(readFile(dst), "one\r\ntwo\r\nlast\r\n");
 
     EXPECT_TRUE(copiar(src, dir.path() + "/./pd.out")); // onto itself
-    EXPECT_EQ(readAll(src), "one\r\ntwo\nlast");
+    EXPECT_EQ(readFile(src), "one\r\ntwo\nlast");
 
     QString why;
     EXPECT_FALSE(copiar(src, dir.filePath("no/dir/x.out"), &why));
     EXPECT_TRUE(why.contains("x.out"));
     EXPECT_FALSE(copiar(dir.filePath("none"), dst));
-    EXPECT_EQ(readAll(dst), "one\r\ntwo\r\nlast\r\n");
+    EXPECT_EQ(readFile(dst), "one\r\ntwo\r\nlast\r\n");
 }
