@@ -1,9 +1,8 @@
 // Number forms between screen and data-set file, and the file test.
 #include "Module1.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "test_support.h"
+
 #include <stdexcept>
 
 using namespace Module1;
@@ -60,9 +59,7 @@ TEST(ExisteArchivo, OneOnlyForAFileThatOpensForReading)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.pd");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    writeFile(path);
     EXPECT_EQ(existe_archivo(path), 1);
     EXPECT_TRUE(QFile::remove(path)); // nothing was left open
     EXPECT_EQ(existe_archivo(path), 0);

@@ -2,19 +2,13 @@
 // on "Aceptar", "Cancelar", moving in the directory list, the file list and its
 // pattern, and the working directory, which the window never changes.
 #include "selectdir.h"
+#include "test_support.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
-
-// Readable failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 
@@ -28,10 +22,8 @@ struct SelectDir : ::testing::Test {
         ASSERT_TRUE(tmp.isValid());
         top = QDir(tmp.path()).canonicalPath();
         QDir(top).mkpath("site2/deeper");
-        for (const char* n : {"data.pd", "run.2002.pd", "notes.txt", "site2/plot7.pd"}) {
-            QFile f(top + "/" + n);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        }
+        for (const char* n : {"data.pd", "run.2002.pd", "notes.txt", "site2/plot7.pd"})
+            writeFile(top + "/" + n);
         oldCwd = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(top));
     }
