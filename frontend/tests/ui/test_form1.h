@@ -4,15 +4,13 @@
 #include "Form1.h"
 #include "flexgrid.h"
 #include "scripted_ui.h"
+#include "test_support.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 #include <memory>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 struct Form1Test : ::testing::Test {
     ScriptedSeam seam;

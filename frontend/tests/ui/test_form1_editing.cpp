@@ -3,9 +3,6 @@
 // the "modified" marker and the Evaluate button.
 #include "test_form1.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 TEST_F(Form1Test, StartsWithTheDefaultsAnEmptyGridAndEvaluateDisabled)
 {
     EXPECT_EQ(w->Label2->text(), "...");
@@ -86,13 +83,11 @@ TEST_F(Form1Test, EnterAndArrowsMoveTheHighlightAndWriteZeroIntoEmptyCells)
 TEST_F(Form1Test, OnlyTheFileNameBoxEnablesEvaluate)
 {
     QTemporaryDir dir;
-    QFile f(dir.filePath("set.pd"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    writeFile(dir.filePath("set.pd"));
     QTest::keyClicks(w->Text1[1], "9");
     EXPECT_EQ(w->Label2->text(), "...");
     w->Text1[3]->clear();
-    QTest::keyClicks(w->Text1[3], f.fileName());
+    QTest::keyClicks(w->Text1[3], dir.filePath("set.pd"));
     EXPECT_TRUE(w->Command1->isEnabled());
     QTest::keyClicks(w->Text1[3], "x");
     EXPECT_FALSE(w->Command1->isEnabled());

@@ -2,16 +2,7 @@
 // what the window shows afterwards.
 #include "test_form1.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 namespace {
-
-QByteArray slurp(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 struct Form1Files : Form1Test {
     QTemporaryDir dir;
@@ -21,12 +12,6 @@ struct Form1Files : Form1Test {
         Form1Test::SetUp();
         path = dir.filePath("set.pd");
         w->Text1[3]->setText(path);
-    }
-    void spit(const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
     }
     void open(const QString& file)
     {
@@ -48,7 +33,7 @@ TEST_F(Form1Files, SaveWritesUpToTheFirstIncompleteRowClearsTheMarkerAndEnablesE
     w->Gr1->layClip(3, 1, 3, 3, "0.1\t1\t2"); // after the empty row 2: not saved
     w->Text1[1]->setText("0,018");
     click(w->Command4);
-    EXPECT_EQ(slurp(path), "V.Arezo Input data\r\n0.01800 , 0.30000\r\n0.25000 120.00000 600.00000\r\n");
+    EXPECT_EQ(readFile(path), "V.Arezo Input data\r\n0.01800 , 0.30000\r\n0.25000 120.00000 600.00000\r\n");
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].text, "File " + path + " saved succesfully");
     EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Information);
@@ -58,7 +43,7 @@ TEST_F(Form1Files, SaveWritesUpToTheFirstIncompleteRowClearsTheMarkerAndEnablesE
 
 TEST_F(Form1Files, OverwriteAnsweredNoAndEmptyNameChangeNothing)
 {
-    spit("old\r\n");
+    writeFile(path, "old\r\n");
     type("5");
     seam.answers.push_back(veldesk::MsgAnswer::No);
     click(w->Command4);
@@ -67,7 +52,7 @@ TEST_F(Form1Files, OverwriteAnsweredNoAndEmptyNameChangeNothing)
     w->Text1[3]->clear();
     click(w->Command4);
     EXPECT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(slurp(path), "old\r\n");
+    EXPECT_EQ(readFile(path), "old\r\n");
     EXPECT_TRUE(modified());
 }
 
@@ -90,7 +75,7 @@ TEST_F(Form1Files, UnwritableTargetReportsAndKeepsTheMarker)
 TEST_F(Form1Files, OpenShowsFixedDecimalsWhateverTheLocale)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    spit("Plot 3, B\r\n0.01800 , 0.30000\r\n0.25 120 600\r\n0.2 90 500\r\n");
+    writeFile(path, "Plot 3, B\r\n0.01800 , 0.30000\r\n0.25 120 600\r\n0.2 90 500\r\n");
     w->Text1[3]->setText("data.pd");
     type("7");
     open(path);
@@ -113,7 +98,7 @@ TEST_F(Form1Files, OpenOfAHundredAndTwentyReadingsShowsAHundredCancelChangesNoth
     QByteArray b = "d\r\n0.018 , 0.3\r\n";
     for (int i = 1; i <= 120; ++i)
         b += "0.1 " + QByteArray::number(i) + " 500\r\n";
-    spit(b);
+    writeFile(path, b);
     open(path);
     EXPECT_EQ(cell(100, 2), "100.0");
     type("7");
