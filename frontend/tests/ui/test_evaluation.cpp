@@ -5,49 +5,23 @@
 #include "evaluation.h"
 #include "flexgrid.h"
 #include "scripted_ui.h"
+#include "test_support.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <gtest/gtest.h>
 #include <iostream>
 
 namespace {
 
 const QByteArray kDataSet = "V.Arezo Input data\r\n0.05000 , 0.30000\r\n"
                             "0.20000 300.00000 1200.00000\r\n0.20000 300.00000 600.00000\r\n";
-const QString kRow1 = "     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4073E-04 0.0140";
-const QString kRow2 = "     2  0.2000    300.    600. 180.00   5.66   4.50  20.00 * 0.8684E-0613.0008";
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(data);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray reportOf(const QStringList& rows)
-{
-    QStringList lines(16, " ");
-    lines << "Processed file:x" << " Description:  x" << " Pipe" << "" << "h" << "u" << QString(79, '-') << rows
-          << QString(79, '-') << "W=*" << "";
-    return lines.join("\r\n").toLatin1();
-}
 
 // Watches for the modal results window, records what it shows (each row in
 // the report's own column order, without the point number) and closes it.
@@ -111,7 +85,6 @@ struct EvaluationRun : ::testing::Test {
 TEST_F(EvaluationRun, RealEngineOnAPathWithBlanksOutsideTheWorkingDirectory)
 {
     const QString dir = root + "/field data";
-    ASSERT_TRUE(QDir().mkpath(dir));
     writeFile(dir + "/run one.pd", kDataSet);
     writeFile(dir + "/pd.out", reportOf({"stale"}));
     auto ev = evaluationOf(dir + "/run one.pd");
@@ -166,7 +139,6 @@ TEST_F(EvaluationRun, UnsavedDataSetAndAStaleReportThatCannotBeDeleted)
     // A "pd.out" that cannot be removed (a directory holding a file) is refused.
     ui.messages.clear();
     writeFile(root + "/set.pd", kDataSet);
-    ASSERT_TRUE(QDir().mkpath(root + "/pd.out"));
     writeFile(root + "/pd.out/keep", "x");
     auto blocked = evaluationOf(root + "/set.pd");
     blocked->start();
@@ -194,7 +166,6 @@ TEST_F(EvaluationRun, EngineGetsOneArgumentNoConsoleAndItsReportOnlyOnceItHasEnd
     for (int i = 0; i < 4; ++i)
         deep += "/" + QString(50, QChar('a' + i));
     for (const QString& dir : {root + "/a b", deep}) {
-        ASSERT_TRUE(QDir().mkpath(dir));
         writeFile(dir + "/my set.pd", kDataSet);
         auto ev = evaluationOf(dir + "/my set.pd", engine);
         seen.windows = 0;

@@ -3,29 +3,16 @@
 #include "Form2.h"
 #include "flexgrid.h"
 #include "scripted_ui.h"
+#include "test_support.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using veldesk::MsgAnswer;
 
 namespace {
-
-const QString kRow1 = "     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4073E-04 0.0140";
-const QString kRow2 = "     2  0.2000    300.    600. 180.00   5.66   4.50  20.00 * 0.8684E-0613.0008";
-const QString kRule(79, '-');
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 struct Results : ::testing::Test {
     QTemporaryDir tmp;
@@ -34,13 +21,7 @@ struct Results : ::testing::Test {
 
     std::unique_ptr<Form2> openWith(const QStringList& rows, const QString& dataSet = "set.pd")
     {
-        QStringList lines(16, " ");
-        lines << "Processed file:/d/set.pd" << " Description:  V.Arezo" << " Pipe dimensions used" << ""
-              << "h" << "u" << kRule << rows << kRule << "W=*" << "";
-        QFile f(dir + "/pd.out");
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(lines.join("\r\n").toLatin1());
-        f.close();
+        writeFile(dir + "/pd.out", reportOf(rows));
         return std::make_unique<Form2>(dir + "/pd.out", dir + "/" + dataSet, nullptr);
     }
 };
@@ -126,10 +107,7 @@ TEST_F(Results, SaveAsCancelOverwriteAndOntoItself)
     form->Command4->click(); // a new name: no question
     EXPECT_EQ(readFile(other), results);
 
-    QFile f(other);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("keep me");
-    f.close();
+    writeFile(other, "keep me");
     ui.inputs = {other, other, copy};
     ui.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
     form->Command4->click();
