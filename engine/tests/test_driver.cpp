@@ -39,14 +39,6 @@ TEST(WholeReport, ExamplesMatchTheirGoldenReports)
         EXPECT_EQ(r.out + r.err, "");
         EXPECT_TRUE(r.crlf);
         EXPECT_EQ(r.report, slurp(fs::path(VELPRA_GOLDEN) / (name + ".out"))) << name;
-        if (name != "worked_example") continue;
-        ASSERT_EQ(r.lines.size(), 29u);
-        EXPECT_EQ(r.lines[16], "Processed file:in.pd" + std::string(60, ' '));
-        EXPECT_EQ(r.lines[17], " Description:  Worked-example" + std::string(36, ' '));
-        EXPECT_EQ(r.lines[18], " Pipe dimensions used: ri= 0.0500 m; h0=   0.30 m");
-        EXPECT_EQ(r.lines[23], "     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4073E-04 0.0140");
-        EXPECT_EQ(r.lines[24], "     2  0.2000    300.    600. 180.00   5.66   4.50  20.00 * 0.8684E-0613.0008");
-        EXPECT_EQ(r.lines[25], "     3  0.2000     10.    300. 180.00   5.66   4.50   5.66 * 0.1207E-02-0.0308");
     }
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 
 #include "model.hpp"
@@ -65,13 +64,12 @@ TEST(Model, FlaggedReadings)
     EXPECT_EQ(iwarn, 1);
 }
 
+// (A zero dtheta, which makes delta0 and romax infinite, is checked on the
+// whole report in test_driver.cpp.)
 TEST(Model, BadInputsFlowOn)
 {
-    ReadingResult r = solve(0.0f, 300, 1200);
-    EXPECT_TRUE(std::isinf(r.delta0));
-    EXPECT_TRUE(std::isinf(r.romax));
     // romax beyond 20 puts the lower end above the upper one.
-    r = solve(0.001f, 300, 1200);
+    const ReadingResult r = solve(0.001f, 300, 1200);
     EXPECT_EQ(r.delta0, 36000.0f);
     EXPECT_GT(r.romax, 20.0f);
 }

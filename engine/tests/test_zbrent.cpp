@@ -38,15 +38,12 @@ const std::string message = "**zbrent excede el maximo de iteraciones**\n";
 
 TEST(Zbrent, ZeroAtEitherEnd)
 {
-    Outcome o = solve(1.0f, 2.0f, [](float x) { return x - 2.0; });
-    EXPECT_EQ(o.root, 2.0f);
-    EXPECT_EQ(o.calls, (std::vector<float>{1.0f, 2.0f}));
-    EXPECT_EQ(o.warned, 0);
-
-    o = solve(2.0f, 3.0f, [](float x) { return x - 2.0; });
-    EXPECT_EQ(o.root, 2.0f);
-    EXPECT_EQ(o.calls.size(), 2u);
-    EXPECT_EQ(o.warned, 0);
+    for (auto [x1, x2] : {std::pair{1.0f, 2.0f}, std::pair{2.0f, 3.0f}}) {
+        const Outcome o = solve(x1, x2, [](float x) { return x - 2.0; });
+        EXPECT_EQ(o.root, 2.0f);
+        EXPECT_EQ(o.calls, (std::vector<float>{x1, x2})) << x1;
+        EXPECT_EQ(o.warned, 0);
+    }
 }
 
 TEST(Zbrent, BracketedRootInEitherOrder)
