@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <ostream>
@@ -118,7 +119,14 @@ int velpra_main(int argc, const char* const* argv, std::istream& console_in,
     std::string err_file = data_name;
     std::ifstream data;
     errno = 0;
-    data.open(data_name, std::ios::binary);
+    // A directory opens on POSIX but cannot be read as a data set: refuse it
+    // here, before the report is touched, like any file that cannot be opened.
+    std::error_code ec;
+    if (std::filesystem::is_directory(data_name, ec)) {
+        errno = EISDIR;
+    } else {
+        data.open(data_name, std::ios::binary);
+    }
     if (!data.is_open()) {
         const int code = errno;
         err = {code == ENOENT ? ErrorKind::file_not_found : ErrorKind::open_failed, 1,

@@ -101,7 +101,8 @@ TEST(WholeReport, FileProblems)
     EXPECT_EQ(slurp(dir.path() / "pd.out"), "old");  // an old report stays as it was
 
     fs::create_directory(dir.path() / "sub");
-    expect_diagnostic(run_velpra(dir.path(), {"sub"}), "read error", "unit 1", "sub");
+    expect_diagnostic(run_velpra(dir.path(), {"sub"}), "cannot open", "unit 1", "sub");
+    EXPECT_EQ(slurp(dir.path() / "pd.out"), "old");  // a directory is no data set either
 
     write_file(dir.path() / "data.pd", head);
     fs::remove(dir.path() / "pd.out");
