@@ -102,6 +102,7 @@ ParsedReport parseReport(const QStringList& lines, int maxRows)
     next = 23; // the table header
     if (lines.size() < next)
         return fail();
+    out.tableBegun = true;
     for (;; ++next) {
         if (next >= lines.size())
             return fail(); // the report ends before its footer

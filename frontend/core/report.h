@@ -48,6 +48,9 @@ struct ParsedReport {
     QStringList header;    // lines 17, 18 and 19, as many as were read
     QList<ReportRow> rows; // grid rows 2, 3, ... in order, including a stop row
     bool error = false;    // "Error in temporary file pd.out" is due
+    // Lines 1 to 23 were all there, so the table was begun: the unit row
+    // counts as written. Before that only the heading row is kept.
+    bool tableBegun = false;
 };
 
 // Lines 1-16 are skipped, 17-19 taken, 20-23 skipped; then one row per line

@@ -183,7 +183,9 @@ bool Form2::setHeadings()
 void Form2::cargar()
 {
     Gr2->setRowsCols(kLoadingRows, kCols);
-    int current = 1; // the grid row last written
+    // The grid row last written. Until the table is begun it is the heading
+    // row, so a failure before that leaves the headings alone in the grid.
+    int current = 0;
     const auto finish = [this, &current](bool failed) {
         if (failed)
             veldesk::showMessage(this, kLoadError);
@@ -209,6 +211,8 @@ void Form2::cargar()
     const report::ParsedReport parsed = report::parseReport(*lines, kLoadingRows - 2);
     for (int i = 0; i < parsed.header.size(); ++i)
         Label1[i]->setText(parsed.header.at(i));
+    if (parsed.tableBegun)
+        current = 1; // the unit row
     for (const report::ReportRow& row : parsed.rows) {
         ++current;
         if (!row.filled)

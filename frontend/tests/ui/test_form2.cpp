@@ -2,6 +2,7 @@
 // loading failures, the clipboard commands and "Save as...".
 #include "Form2.h"
 #include "flexgrid.h"
+#include "report.h"
 #include "scripted_ui.h"
 #include "test_support.h"
 
@@ -62,6 +63,37 @@ TEST_F(Results, LoadingStopsWithTheMessageAndKeepsWhatWasRead)
     EXPECT_TRUE(readFile(dir + "/pd.out").endsWith("W=*\r\n"));
     EXPECT_EQ(form->Gr2->rows(), 3);
     EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+// A failure before the table is begun (the results copy, lines 1 to 23)
+// leaves only the heading row; once begun, the unit row stays too.
+TEST_F(Results, FailureBeforeTheTableKeepsOnlyTheHeadingRow)
+{
+    const QStringList all = reportLines({});
+    const struct {
+        int lines;           // of the report, -1: all
+        const char* dataSet; // relative to the test directory
+        int rows;
+        int labels; // report lines 17 to 19 shown
+        bool message;
+    } cases[] = {
+        {-1, "no such dir/set.pd", 1, 0, true}, // the results copy cannot be written
+        {18, "set.pd", 1, 2, true},
+        {23, "set.pd", 2, 3, true}, // ends before the footer
+        {-1, "set.pd", 2, 3, false}, // no readings
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        ui.messages.clear();
+        writeFile(dir + "/pd.out", (c.lines < 0 ? all : all.mid(0, c.lines)).join("\r\n").toLatin1());
+        const Form2 form(dir + "/pd.out", dir + "/" + c.dataSet, nullptr);
+        EXPECT_EQ(form.Gr2->rows(), c.rows);
+        const bool copied = QFile::exists(report::resultsCopyPathFor(dir + "/" + c.dataSet));
+        EXPECT_EQ(form.Gr2->textMatrix(0, 3), copied ? "t max" : ""); // headings come after the copy
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(form.Label1[i]->text(), i < c.labels ? all.at(16 + i) : QString()) << i;
+        EXPECT_EQ(ui.texts(), c.message ? QStringList({"Error in temporary file pd.out"}) : QStringList());
+    }
 }
 
 TEST_F(Results, ClipboardTextAndImageCoverTheWholeGrid)
