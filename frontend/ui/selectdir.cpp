@@ -78,6 +78,10 @@ selectdir::selectdir(QWidget* parent) : QDialog(parent)
 
     connect(Dir1, &QListWidget::itemActivated, this, &selectdir::Dir1_activated);
     connect(File1, &QListWidget::currentRowChanged, this, &selectdir::File1_clicked);
+    // A click on the file already chosen takes its name again, over whatever
+    // was typed into the name box since.
+    connect(File1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { File1_clicked(File1->row(item)); });
     connect(Text1, &QLineEdit::textChanged, this, [this] { llena_archivos(); });
     connect(Command2, &QPushButton::clicked, this, &selectdir::Command2_clicked);
     connect(Command3, &QPushButton::clicked, this, &QDialog::reject);

@@ -83,6 +83,9 @@ TEST_F(SelectDir, ClickedFileNameIsCutAtItsFirstDotOnAccept)
     open();
     click("File1", "data.pd");
     EXPECT_EQ(text("Text3"), "data.pd");
+    child<QLineEdit>("Text3")->setText("typed");
+    click("File1", "data.pd"); // the same file again
+    EXPECT_EQ(text("Text3"), "data.pd");
     click("File1", "run.2002.pd");
     EXPECT_EQ(text("Text3"), "run.2002.pd");
     EXPECT_EQ(accept(), in(top, "run.pd"));
