@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -198,6 +199,8 @@ void FlexGrid::setTextMatrix(int r, int c, const QString& text)
 
 void FlexGrid::setRowCol(int r, int c)
 {
+    if (m_extending && r == m_row && c == m_col)
+        return; // the rectangle being extended from this cell stays
     m_programMove = true;
     m_row = std::clamp(r, 0, rows() - 1);
     m_col = std::clamp(c, 0, cols() - 1);
@@ -207,6 +210,8 @@ void FlexGrid::setRowCol(int r, int c)
         selectionModel()->clearSelection();
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
+    m_selRow = m_row;
+    m_selCol = m_col;
     m_programMove = false;
 }
 
@@ -221,6 +226,27 @@ void FlexGrid::onQtCurrentChanged(int qRow, int qCol)
         return;
     m_row = qRow + 1;
     m_col = qCol + 1;
+    m_selRow = m_row;
+    m_selCol = m_col;
+}
+
+void FlexGrid::extendSelection(int r, int c)
+{
+    r = std::clamp(r, 1, rows() - 1);
+    c = std::clamp(c, 1, cols() - 1);
+    if (r == m_selRow && c == m_selCol)
+        return;
+    m_selRow = r;
+    m_selCol = c;
+    // Qt's current index stays on the current cell; only the selection grows.
+    m_programMove = true;
+    selectionModel()->select(QItemSelection(model()->index(m_row - 1, m_col - 1), model()->index(r - 1, c - 1)),
+                             QItemSelectionModel::ClearAndSelect);
+    m_programMove = false;
+    scrollTo(model()->index(r - 1, c - 1));
+    m_extending = true;
+    emit selectionChangedByOperator();
+    m_extending = false;
 }
 
 void FlexGrid::setCellBackColor(int r, int c, const QColor& color)
@@ -441,6 +467,27 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if ((event->modifiers() & Qt::ShiftModifier) && m_row >= 1 && m_col >= 1) {
+        const int page = std::max(1, viewport()->height() / std::max(1, rowHeight(0)) - 1);
+        int r = m_selRow, c = m_selCol;
+        bool extends = true;
+        switch (key) {
+        case Qt::Key_Up: --r; break;
+        case Qt::Key_Down: ++r; break;
+        case Qt::Key_Left: --c; break;
+        case Qt::Key_Right: ++c; break;
+        case Qt::Key_PageUp: r -= page; break;
+        case Qt::Key_PageDown: r += page; break;
+        case Qt::Key_Home: c = 1; break;
+        case Qt::Key_End: c = cols() - 1; break;
+        default: extends = false; break;
+        }
+        if (extends) {
+            extendSelection(r, c);
+            event->accept();
+            return;
+        }
+    }
     m_keyMove = true;
     m_keyMoveChangedSelection = false;
     QTableWidget::keyPressEvent(event);
@@ -455,6 +502,55 @@ void FlexGrid::keyReleaseEvent(QKeyEvent* event)
     if (!event->isAutoRepeat())
         emit keyReleased(vbKeyCode(event->key()));
     event->accept();
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const QModelIndex at = indexAt(event->position().toPoint());
+        if ((event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) && at.isValid() && m_row >= 1
+            && m_col >= 1) {
+            setFocus(Qt::MouseFocusReason);
+            m_mouseExtending = true;
+            extendSelection(at.row() + 1, at.column() + 1);
+            event->accept();
+            return;
+        }
+        QTableWidget::mousePressEvent(event);
+        m_mouseExtending = at.isValid() && m_row >= 1 && m_col >= 1;
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void FlexGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_mouseExtending && (event->buttons() & Qt::LeftButton)) {
+        // Dragging: the far corner follows the pointer, held inside the grid.
+        const QPoint p = event->position().toPoint();
+        const int lastRow = rowCount() - 1, lastCol = columnCount() - 1;
+        int qr = rowAt(std::clamp(p.y(), 0, viewport()->height() - 1));
+        int qc = columnAt(std::clamp(p.x(), 0, viewport()->width() - 1));
+        if (qr < 0)
+            qr = p.y() < 0 ? 0 : lastRow;
+        if (qc < 0)
+            qc = p.x() < 0 ? 0 : lastCol;
+        if (p.y() < 0)
+            qr = std::max(0, qr - 1);
+        else if (p.y() >= viewport()->height())
+            qr = std::min(lastRow, qr + 1);
+        extendSelection(qr + 1, qc + 1);
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseMoveEvent(event);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_mouseExtending = false;
+    QTableWidget::mouseReleaseEvent(event);
 }
 
 bool FlexGrid::eventFilter(QObject* watched, QEvent* event)

@@ -30,9 +30,14 @@ public:
     void setTextMatrix(int r, int c, const QString& text);
 
     // The grid's current cell. Moves made here are the program's own and do not
-    // raise selectionChangedByOperator.
+    // raise selectionChangedByOperator. The operator extending a rectangle
+    // (Shift with arrows or a click, or dragging the mouse) moves its far
+    // corner and keeps the current cell where it is; a move to the current
+    // cell made while such an extension is reported keeps the rectangle.
     int row() const { return m_row; }
     int col() const { return m_col; }
+    int rowSel() const { return m_selRow; }
+    int colSel() const { return m_selCol; }
     void setRowCol(int r, int c);
     // Reduces the selection to the current cell (no rectangle).
     void collapseSelection();
@@ -84,17 +89,26 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTableWidgetItem* cellItem(int r, int c, bool create);
     const QTableWidgetItem* cellItem(int r, int c) const;
     void onQtCurrentChanged(int qRow, int qCol);
+    // Selects the rectangle from the current cell to (r, c) and reports it.
+    void extendSelection(int r, int c);
     void copyInto(FlexGrid& other) const;
 
     int m_row = 0;
     int m_col = 0;
+    int m_selRow = 0; // far corner of the selected rectangle
+    int m_selCol = 0;
     bool m_programMove = false;
+    bool m_extending = false;      // an extension is being reported
+    bool m_mouseExtending = false; // the left button is down in the grid
     // While a key moves the cell, the selection changes before the current
     // cell does; the operator's selection change is reported once both moved.
     bool m_keyMove = false;

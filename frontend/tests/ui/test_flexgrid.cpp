@@ -2,6 +2,8 @@
 // column, the clipboard text layout, the key events and program moves.
 #include "flexgrid.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -66,10 +68,23 @@ TEST_F(Grid4, ClearAllRemovesTextsAndColoursButKeepsTheSize)
 }
 
 // Each arrow key reports once, with the new current cell already set.
+// Extending a rectangle (Shift with arrows or a click, dragging) reports the
+// unchanged current cell, and the handler's move back onto it keeps the
+// rectangle; a plain arrow then moves on from the current cell.
 TEST_F(Grid4, ProgramMovesAreSilentOperatorMovesAreReported)
 {
     QList<QPair<int, int>> seen;
-    QObject::connect(&g, &FlexGrid::selectionChangedByOperator, &g, [&] { seen << qMakePair(g.row(), g.col()); });
+    QObject::connect(&g, &FlexGrid::selectionChangedByOperator, &g, [&] {
+        seen << qMakePair(g.row(), g.col());
+        g.setRowCol(g.row(), g.col());
+    });
+    const auto selected = [&] {
+        QList<QPair<int, int>> cells;
+        for (const QModelIndex& i : g.selectionModel()->selectedIndexes())
+            cells << qMakePair(i.row() + 1, i.column() + 1);
+        std::sort(cells.begin(), cells.end());
+        return cells;
+    };
     g.setRowCol(2, 2);
     g.setRowCol(0, 0);
     EXPECT_EQ(g.row(), 0);
@@ -78,7 +93,28 @@ TEST_F(Grid4, ProgramMovesAreSilentOperatorMovesAreReported)
     g.setFocus();
     QTest::keyClick(&g, Qt::Key_Down);
     QTest::keyClick(&g, Qt::Key_Right);
-    EXPECT_EQ(seen, (QList<QPair<int, int>>{{2, 1}, {2, 2}}));
+    QTest::keyClick(&g, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&g, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&g, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(seen, (QList<QPair<int, int>>{{2, 1}, {2, 2}, {2, 2}, {2, 2}, {2, 2}}));
+    EXPECT_EQ(selected(), (QList<QPair<int, int>>{{2, 2}, {2, 3}, {3, 2}, {3, 3}, {4, 2}, {4, 3}}));
+    EXPECT_EQ(g.currentIndex(), g.model()->index(1, 1));
+    QTest::keyClick(&g, Qt::Key_Down);
+    EXPECT_EQ(seen.last(), qMakePair(3, 2));
+    EXPECT_EQ(selected(), (QList<QPair<int, int>>{{3, 2}}));
+
+    const auto centre = [&](int r, int c) { return g.visualRect(g.model()->index(r - 1, c - 1)).center(); };
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(1, 1));
+    EXPECT_EQ(seen.last(), qMakePair(3, 2));
+    EXPECT_EQ(selected().size(), 6);
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, centre(4, 3));
+    QMouseEvent drag(QEvent::MouseMove, centre(2, 1), g.viewport()->mapToGlobal(centre(2, 1)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(g.viewport(), &drag);
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, centre(2, 1));
+    EXPECT_EQ(seen.last(), qMakePair(4, 3));
+    EXPECT_EQ(g.row(), 4);
+    EXPECT_EQ(selected().size(), 9);
 }
 
 TEST_F(Grid4, KeysReportCharacterCodesAndKeyCodes)

@@ -13,6 +13,8 @@ TEST_F(Form1Test, CopyTakesTheWholeGridWhateverIsSelected)
 {
     type("0.25");
     QTest::keyClick(w->Gr1, Qt::Key_Down, Qt::ShiftModifier); // a rectangle
+    EXPECT_EQ(cell(2, 1), ""); // the current cell stayed on (1, 1)
+    EXPECT_TRUE(lit(1, 1));
     click(w->Command7);
     const QStringList lines = clip().split('\r');
     ASSERT_EQ(lines.size(), 101);
