@@ -11,6 +11,8 @@ TEST_F(Form1Test, StartsWithTheDefaultsAnEmptyGridAndEvaluateDisabled)
     EXPECT_EQ(w->Gr1->horizontalHeaderItem(0)->text(), QString::fromUtf8("Δθ"));
     EXPECT_EQ(cell(100, 0), "100");
     EXPECT_TRUE(lit(1, 1));
+    EXPECT_DOUBLE_EQ(w->Text1[2]->font().pointSizeF(), 8.25);
+    EXPECT_DOUBLE_EQ(w->Gr1->font().pointSizeF(), 9.75);
 }
 
 TEST_F(Form1Test, TypedTextIsReadAsALeadingNumberAndMarksTheGridModified)
