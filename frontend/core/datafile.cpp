@@ -94,15 +94,13 @@ Loaded parse(const QByteArray& bytes)
     out.description = line;
     if (!nextLine(&line))
         return out;
-    // "ri , h0": split at the first comma, or at the first blank when the
-    // line holds none.
-    line = line.trimmed();
-    qsizetype cut = line.indexOf(QLatin1Char(','));
-    if (cut < 0)
-        cut = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
+    // "ri , h0": the first two values, separated by a comma, blanks or both;
+    // anything after the second value is not part of it.
+    static const QRegularExpression pipeSeparator(QStringLiteral("\\s*,\\s*|\\s+"));
+    const QStringList values = line.trimmed().split(pipeSeparator);
     out.hasPipe = true;
-    out.ri = cut < 0 ? line : line.left(cut).trimmed();
-    out.h0 = cut < 0 ? QString() : line.mid(cut + 1).trimmed();
+    out.ri = values.value(0);
+    out.h0 = values.value(1);
 
     static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
     const QStringList tokens = text.mid(pos).split(separators, Qt::SkipEmptyParts);

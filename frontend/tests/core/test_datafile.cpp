@@ -56,6 +56,8 @@ TEST(DataFileParse, HeadRecordsAsTextReadingsThreeAtATime)
     EXPECT_EQ(d.readings[1], (datafile::Row{"0.200", "90.0", "500.0"}));
     EXPECT_EQ(d.readings[2], (datafile::Row{"0.002", "100.0", "3.0"}));
     EXPECT_EQ(datafile::parse("x\n0.018 0.3").h0, "0.3");
+    EXPECT_EQ(datafile::parse("x\n 0.018,0.3 , 7\n").h0, "0.3"); // only the second value
+    EXPECT_EQ(datafile::parse("x\n 0.018,0.3 , 7\n").ri, "0.018");
     EXPECT_FALSE(datafile::parse("desc\r\n").hasPipe);
 }
 
