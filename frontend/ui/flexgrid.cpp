@@ -455,6 +455,7 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
     const int key = event->key();
+    m_keyPressedHere = true;
     // Delete produces no character; Tab moves the focus to the next control.
     const bool yieldsCharacter = !text.isEmpty() && key != Qt::Key_Delete && key != Qt::Key_Tab
         && key != Qt::Key_Backtab && text.at(0).unicode() != 0x7f;
@@ -499,9 +500,15 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
 void FlexGrid::keyReleaseEvent(QKeyEvent* event)
 {
     // A held key repeats its character but is released once.
-    if (!event->isAutoRepeat())
+    if (!event->isAutoRepeat() && m_keyPressedHere)
         emit keyReleased(vbKeyCode(event->key()));
     event->accept();
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* event)
+{
+    m_keyPressedHere = false;
+    QTableWidget::focusInEvent(event);
 }
 
 void FlexGrid::mousePressEvent(QMouseEvent* event)

@@ -89,6 +89,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -116,4 +117,8 @@ private:
     QString m_cornerText;
     QAbstractButton* m_corner = nullptr;
     QHash<int, Qt::Alignment> m_colAlign;
+    // A key has been pressed here since the focus came. Until then releases
+    // belong to keys pressed elsewhere (the Tab that brought the focus here)
+    // and are not reported.
+    bool m_keyPressedHere = false;
 };

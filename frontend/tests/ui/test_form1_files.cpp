@@ -85,6 +85,8 @@ TEST_F(Form1Files, OpenShowsFixedDecimalsWhateverTheLocale)
     EXPECT_EQ(w->Text1[3]->text(), path);
     EXPECT_EQ(w->Text1[0]->text(), "Plot 3, B");
     EXPECT_EQ(w->Text1[2]->text(), "0.30000");
+    w->Gr1->setFocus(Qt::TabFocusReason);
+    QTest::keyRelease(w->Gr1, Qt::Key_Tab); // the Tab that brought the focus writes nothing
     EXPECT_EQ(rows(1, 3), "0.250\t120.0\t600.0\r0.200\t90.0\t500.0\r\t\t");
     EXPECT_EQ(w->Gr1->row(), 2); // left on the last cell written, highlight on (1, 1)
     EXPECT_EQ(w->Gr1->col(), 3);
