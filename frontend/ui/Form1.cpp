@@ -246,8 +246,25 @@ void Form1::gridSelectionChanged()
     editando = false;
 }
 
+// Copy, Paste and Open leave the grid's current cell where they finished (a
+// heading cell after Copy, the last cell written after Open or Paste) while
+// the highlight stays where the operator sees it. A key pressed in the grid
+// then goes to the highlighted cell, with the buffer reloaded from it: sent
+// to that far cell it would overwrite a heading or, with a key as harmless
+// as Ctrl, turn the last reading into 0.
+void Form1::vuelve_a_celda_resaltada()
+{
+    if (fila_previa < 1 || col_previa < 1 || (Gr1->row() == fila_previa && Gr1->col() == col_previa))
+        return;
+    fila_actual = fila_previa;
+    col_actual = col_previa;
+    selecciona_celda(col_actual, fila_actual);
+    editando = false;
+}
+
 void Form1::gridKeyTyped(int charCode)
 {
+    vuelve_a_celda_resaltada();
     if (!editando) {
         Text2->clear();
         editando = true;
@@ -257,6 +274,7 @@ void Form1::gridKeyTyped(int charCode)
 
 void Form1::gridKeyReleased(int keyCode)
 {
+    vuelve_a_celda_resaltada();
     QString buffer = Text2->text();
     switch (keyCode) {
     case 8: // Backspace: drop the backspace character and the one before it

@@ -63,6 +63,7 @@ public:
     int fila_previa = -1, col_previa = 0;  // -1: no highlight yet
 
 private:
+    void vuelve_a_celda_resaltada();
     void gridKeyTyped(int charCode);
     void gridKeyReleased(int keyCode);
     void gridSelectionChanged();

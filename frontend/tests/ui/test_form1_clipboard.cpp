@@ -23,6 +23,9 @@ TEST_F(Form1Test, CopyTakesTheWholeGridWhateverIsSelected)
     EXPECT_EQ(lines[100], "100\t\t\t");
     EXPECT_EQ(w->Gr1->row(), 0);
     EXPECT_EQ(w->Gr1->col(), 0);
+    type("7"); // goes to the highlighted cell, never into a heading
+    EXPECT_EQ(w->Gr1->textMatrix(0, 0), "No");
+    EXPECT_EQ(cell(1, 1), "7");
 }
 
 TEST_F(Form1Test, PasteOfSpreadsheetLinesIsCleanedAndLeavesMarkerAndEvaluate)

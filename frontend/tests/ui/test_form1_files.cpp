@@ -93,6 +93,12 @@ TEST_F(Form1Files, OpenShowsFixedDecimalsWhateverTheLocale)
     EXPECT_TRUE(lit(1, 1));
     EXPECT_TRUE(cleared());
     EXPECT_TRUE(w->Command1->isEnabled());
+    // A key pressed now acts on the highlighted cell, not on the far one.
+    key(Qt::Key_Control);
+    EXPECT_EQ(rows(1, 2), "0,25\t120.0\t600.0\r0.200\t90.0\t500.0");
+    type("3");
+    EXPECT_EQ(cell(1, 1), "3");
+    EXPECT_EQ(cell(2, 3), "500.0");
 }
 
 TEST_F(Form1Files, OpenOfAHundredAndTwentyReadingsShowsAHundredCancelChangesNothing)
@@ -103,9 +109,10 @@ TEST_F(Form1Files, OpenOfAHundredAndTwentyReadingsShowsAHundredCancelChangesNoth
     writeFile(path, b);
     open(path);
     EXPECT_EQ(cell(100, 2), "100.0");
-    type("7");
+    type("7"); // into the highlighted cell; the last reading stays whole
     click(w->Command5); // cancelled: the dialog gives back "*.pd"
-    EXPECT_EQ(cell(100, 3), "7");
+    EXPECT_EQ(cell(1, 1), "7");
+    EXPECT_EQ(cell(100, 3), "500.0");
     EXPECT_TRUE(modified());
     EXPECT_TRUE(seam.messages.empty());
 }
