@@ -5,6 +5,7 @@
 #include "datafile.h"
 #include "flexgrid.h"
 #include "icons.h"
+#include "layout.h"
 #include "seam.h"
 #include "selectdir.h"
 
@@ -28,18 +29,6 @@ constexpr int kCols = 3;   // dtheta, t 1/2, t fin
 const QColor kHighlight(255, 255, 192);
 const QColor kPlain(255, 255, 255);
 const QColor kModified(225, 0, 0);
-
-QFont uiFont(double points, bool bold = false)
-{
-    // Arial-like faces come closest to the metrics the fixed layout was drawn for.
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-                   QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
 
 // Keeps the grid's scroll position while the program moves its current cell
 // (which would otherwise scroll the moved-to cell into view).
@@ -66,7 +55,7 @@ Form1::Form1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VELDESK 1.0"));
     setWindowIcon(buttonIcon(QStringLiteral("app")));
-    setFont(uiFont(8.25));
+    setFont(layoutFont(8.25));
     resize(479, 456);
 
     const auto label = [this](QWidget* parent, const QString& name, const QString& text, QRect geo) {
@@ -102,7 +91,7 @@ Form1::Form1(QWidget* parent)
     Text1[0] = box(this, QStringLiteral("Text1_0"), QStringLiteral("V.Arezo Input data"), {104, 56, 265, 19});
     Command6 = iconButton(QStringLiteral("Command6"), QStringLiteral("Help"), QStringLiteral("help"), {416, 32, 49, 41});
     Label1[0] = label(this, QStringLiteral("Label1_0"), QStringLiteral("Data (input): "), {16, 96, 73, 17});
-    Label1[0]->setFont(uiFont(8.25, true));
+    Label1[0]->setFont(layoutFont(8.25, true));
     Text2 = box(this, QStringLiteral("Text2"), QStringLiteral("Text2"), {168, 96, 81, 19});
     Text2->setVisible(false);
     Text2->setFocusPolicy(Qt::NoFocus);
@@ -112,12 +101,12 @@ Form1::Form1(QWidget* parent)
     Gr1 = new FlexGrid(this);
     Gr1->setObjectName(QStringLiteral("Gr1"));
     Gr1->setGeometry(8, 120, 289, 329);
-    Gr1->setFont(uiFont(9.75));
+    Gr1->setFont(layoutFont(9.75));
 
     Frame1 = new QGroupBox(QStringLiteral("Pipe Dimensions"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(312, 152, 161, 97);
-    Frame1->setFont(uiFont(8.25, true));
+    Frame1->setFont(layoutFont(8.25, true));
     Label1[1] = label(Frame1, QStringLiteral("Label1_1"), QStringLiteral("ri  :"), {8, 32, 33, 17});
     Label1[1]->setToolTip(QStringLiteral("tube internal radius"));
     Text1[1] = box(Frame1, QStringLiteral("Text1_1"), QStringLiteral("0.018"), {48, 32, 57, 19});
@@ -129,7 +118,7 @@ Form1::Form1(QWidget* parent)
     for (QWidget* w : {static_cast<QWidget*>(Label1[1]), static_cast<QWidget*>(Text1[1]),
                        static_cast<QWidget*>(Label1[3]), static_cast<QWidget*>(Label1[2]),
                        static_cast<QWidget*>(Text1[2]), static_cast<QWidget*>(Label1[4])})
-        w->setFont(uiFont(8.25));
+        w->setFont(layoutFont(8.25));
 
     Command9 = iconButton(QStringLiteral("Command9"), QStringLiteral("Clear"), QStringLiteral("clear"), {312, 272, 49, 49});
     Command7 = iconButton(QStringLiteral("Command7"), QStringLiteral("Copy "), QStringLiteral("copy"), {368, 272, 49, 49});

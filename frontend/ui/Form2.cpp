@@ -3,6 +3,7 @@
 #include "Module1.h"
 #include "flexgrid.h"
 #include "icons.h"
+#include "layout.h"
 #include "report.h"
 #include "runtime_files.h"
 #include "seam.h"
@@ -22,25 +23,6 @@ namespace {
 constexpr int kCols = 11;
 const QColor kFlagged(220, 50, 100);
 const QColor kUnflagged(255, 255, 255);
-
-// The small sans-serif face the fixed layout was drawn for; Arial-like faces
-// come closest to its metrics.
-QFont windowFont(bool bold = false)
-{
-    QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("Nimbus Sans"),
-                   QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(8);
-    f.setBold(bold);
-    return f;
-}
-
-// Twips (1/1440 inch) to pixels at 96 dots per inch.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 // What the heading and unit rows show, column by column. A heading is either
 // a text (in the Symbol typeface when marked) or a picture file; the copy as
@@ -84,7 +66,7 @@ Form2::Form2(const QString& reportPath, const QString& dataSetPath, QWidget* par
 void Form2::buildControls()
 {
     setFixedSize(11250 / 15, 5895 / 15);
-    setFont(windowFont());
+    setFont(layoutFont(8));
 
     static const QRect labelPlaces[4] = {twips(360, 120, 5055, 255), twips(360, 360, 5055, 255),
                                          twips(5400, 600, 5535, 255), twips(5880, 120, 5055, 255)};
@@ -93,8 +75,8 @@ void Form2::buildControls()
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
         Label1[i]->setGeometry(labelPlaces[i]);
     }
-    Label1[0]->setFont(windowFont(true));
-    Label1[3]->setFont(windowFont(true));
+    Label1[0]->setFont(layoutFont(8, true));
+    Label1[3]->setFont(layoutFont(8, true));
     Label1[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label1[3]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette darkBlue = Label1[2]->palette();

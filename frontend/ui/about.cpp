@@ -1,6 +1,7 @@
 #include "about.h"
 
 #include "icons.h"
+#include "layout.h"
 #include "runtime_files.h"
 #include "seam.h"
 
@@ -11,12 +12,6 @@
 #include <QPushButton>
 
 namespace {
-
-// The window is laid out in twips, 15 to a pixel at the usual 96 dpi.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QLabel* centred(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {

@@ -1,6 +1,7 @@
 #include "selectdir.h"
 
 #include "datadir.h"
+#include "layout.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,12 +13,6 @@
 #include <QStyle>
 
 namespace {
-
-// The window is laid out in twips, 15 to a pixel at the usual 96 dpi.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 template <class W>
 W* control(QWidget* parent, const char* name, const QRect& geometry)
