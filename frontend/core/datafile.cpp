@@ -1,11 +1,10 @@
 #include "datafile.h"
 
 #include "Module1.h"
+#include "atomic_file.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace datafile {
 namespace {
@@ -55,18 +54,7 @@ QByteArray compose(const QString& description, const QString& riText, const QStr
 
 bool write(const QString& path, const QByteArray& bytes)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return false;
-    // The new contents go to a temporary file beside the target, which
-    // replaces the target only once it is complete. Unbuffered, so that a
-    // short write (disk full, file size limit) shows here: a buffered
-    // QSaveFile can commit a truncated file after one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size())
-        return false; // the uncommitted temporary is discarded, the old file stays
-    return file.commit();
+    return writeAtomically(path, bytes);
 }
 
 Loaded parse(const QByteArray& bytes)

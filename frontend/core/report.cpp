@@ -1,8 +1,9 @@
 #include "report.h"
 
+#include "atomic_file.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cmath>
 
 namespace report {
@@ -163,16 +164,10 @@ bool copiar(const QString& forigen, const QString& fdest, QString* error)
         return fail(forigen + QStringLiteral(": ") + src.errorString());
     src.close();
 
-    QSaveFile dst(fdest);
-    if (!dst.open(QIODevice::WriteOnly))
-        return fail(fdest + QStringLiteral(": ") + dst.errorString());
-    for (const QByteArray& line : splitLines(data)) {
-        dst.write(line);
-        dst.write("\r\n", 2);
-    }
-    if (!dst.commit())
-        return fail(fdest + QStringLiteral(": ") + dst.errorString());
-    return true;
+    QByteArray copy;
+    for (const QByteArray& line : splitLines(data))
+        copy += line + "\r\n";
+    return writeAtomically(fdest, copy, error);
 }
 
 } // namespace report
