@@ -51,6 +51,7 @@ private:
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent)
+    , editor([this](gridedit::Cell c) { return Gr1->textMatrix(c.row, c.col); }, [] { return operatorLocale(); })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VELDESK 1.0"));
@@ -199,97 +200,54 @@ void Form1::pinta_rejilla()
     Gr1->setColWidthTwips(3, 1000);
     for (int i = 1; i <= kRows; ++i)
         Gr1->setTextMatrix(i, 0, QString::number(i));
-    fila_actual = 1;
-    col_actual = 1;
-    selecciona_celda(col_actual, fila_actual);
+    apply(editor.primera_celda());
+}
+
+gridedit::Cell Form1::gridCurrent() const
+{
+    return {Gr1->row(), Gr1->col()};
+}
+
+void Form1::apply(const gridedit::Changes& ch)
+{
+    for (const gridedit::Cell& c : ch.unlit)
+        Gr1->setCellBackColor(c.row, c.col, kPlain);
+    if (ch.lit) {
+        Gr1->setRowCol(ch.lit->row, ch.lit->col);
+        Gr1->setCellBackColor(ch.lit->row, ch.lit->col, kHighlight);
+    }
+    Text2->setText(editor.Text2);
+    if (ch.write)
+        Gr1->setTextMatrix(ch.write->row, ch.write->col, ch.text);
+    if (ch.modified) {
+        setMarkerModified();
+        Command1->setEnabled(false);
+    }
 }
 
 void Form1::selecciona_celda(int col, int row)
 {
-    if (fila_previa >= 1 && col_previa >= 1)
-        Gr1->setCellBackColor(fila_previa, col_previa, kPlain);
-    Gr1->setRowCol(row, col);
-    Gr1->setCellBackColor(row, col, kHighlight);
-    fila_previa = row;
-    col_previa = col;
-    Text2->setText(Gr1->textMatrix(Gr1->row(), Gr1->col()));
+    apply(editor.selecciona_celda(col, row));
 }
 
 void Form1::avanza_celda()
 {
-    editando = false;
-    if (col_actual < kCols) {
-        ++col_actual;
-    } else if (fila_actual < kRows) {
-        ++fila_actual;
-        col_actual = 1;
-    }
-    selecciona_celda(col_actual, fila_actual);
+    apply(editor.avanza_celda());
 }
 
 void Form1::gridSelectionChanged()
 {
-    fila_actual = Gr1->row();
-    col_actual = Gr1->col();
-    selecciona_celda(col_actual, fila_actual);
-    editando = false;
-}
-
-// Copy, Paste and Open leave the grid's current cell where they finished (a
-// heading cell after Copy, the last cell written after Open or Paste) while
-// the highlight stays where the operator sees it. A key pressed in the grid
-// then goes to the highlighted cell, with the buffer reloaded from it: sent
-// to that far cell it would overwrite a heading or, with a key as harmless
-// as Ctrl, turn the last reading into 0.
-void Form1::vuelve_a_celda_resaltada()
-{
-    if (fila_previa < 1 || col_previa < 1 || (Gr1->row() == fila_previa && Gr1->col() == col_previa))
-        return;
-    fila_actual = fila_previa;
-    col_actual = col_previa;
-    selecciona_celda(col_actual, fila_actual);
-    editando = false;
+    apply(editor.selectionChanged(gridCurrent()));
 }
 
 void Form1::gridKeyTyped(int charCode)
 {
-    vuelve_a_celda_resaltada();
-    if (!editando) {
-        Text2->clear();
-        editando = true;
-    }
-    Text2->setText(Text2->text() + QChar(charCode));
+    apply(editor.keyTyped(charCode, gridCurrent()));
 }
 
 void Form1::gridKeyReleased(int keyCode)
 {
-    vuelve_a_celda_resaltada();
-    QString buffer = Text2->text();
-    switch (keyCode) {
-    case 8: // Backspace: drop the backspace character and the one before it
-        if (buffer.size() < 2)
-            buffer.clear();
-        else
-            buffer.chop(2);
-        Text2->setText(buffer);
-        break;
-    case 13: // Enter: drop the carriage return, go on to the next cell
-        if (!buffer.isEmpty())
-            Text2->setText(buffer.left(buffer.size() - 1));
-        avanza_celda();
-        break;
-    case 27: // Escape
-    case 46: // Delete
-        Text2->clear();
-        break;
-    default:
-        break;
-    }
-    // Whatever the key, the current cell shows the buffer as a number.
-    const double value = Module1::leer_celda(Text2->text(), operatorLocale());
-    Gr1->setTextMatrix(Gr1->row(), Gr1->col(), Module1::numero_general(value, operatorLocale()));
-    setMarkerModified();
-    Command1->setEnabled(false);
+    apply(editor.keyReleased(keyCode, gridCurrent()));
 }
 
 void Form1::fileNameChanged()

@@ -4,14 +4,16 @@
 // command of the front end.
 //
 // The grid has no editor of its own: characters typed into it collect in the
-// hidden buffer Text2, and every key release writes the buffer, read as a
-// number, into the grid's current cell.
+// hidden buffer Text2, and a key release writes the buffer, read as a number,
+// into the grid's current cell. Those rules live in gridedit::Editor; this
+// window passes the grid's events to it and applies what comes back.
 #include <QLocale>
 #include <QWidget>
 #include <array>
 #include <memory>
 
 #include "evaluation.h"
+#include "gridedit.h"
 
 class FlexGrid;
 class QGroupBox;
@@ -57,13 +59,17 @@ public:
     QLabel* Label2 = nullptr;              // "modified" marker
     QTimer* Timer1 = nullptr;
 
-    // Editing state of the grid.
-    bool editando = false;
-    int fila_actual = 1, col_actual = 1;
-    int fila_previa = -1, col_previa = 0;  // -1: no highlight yet
+    // Editing state of the grid, kept by the editor under these names.
+    gridedit::Editor editor;
+    bool& editando = editor.editando;
+    int& fila_actual = editor.fila_actual;
+    int& col_actual = editor.col_actual;
+    int& fila_previa = editor.fila_previa;  // -1: no highlight yet
+    int& col_previa = editor.col_previa;
 
 private:
-    void vuelve_a_celda_resaltada();
+    void apply(const gridedit::Changes& ch);
+    gridedit::Cell gridCurrent() const;
     void gridKeyTyped(int charCode);
     void gridKeyReleased(int keyCode);
     void gridSelectionChanged();

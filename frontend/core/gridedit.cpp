@@ -1,0 +1,129 @@
+#include "gridedit.h"
+
+#include "Module1.h"
+
+#include <utility>
+
+namespace gridedit {
+
+Editor::Editor(CellText cellText, LocaleOf locale)
+    : m_cellText(std::move(cellText))
+    , m_locale(std::move(locale))
+{
+}
+
+void Editor::select(Changes& ch, Cell c)
+{
+    if (fila_previa >= 1 && col_previa >= 1)
+        ch.unlit.append({fila_previa, col_previa});
+    ch.lit = c;
+    m_current = c;
+    fila_previa = c.row;
+    col_previa = c.col;
+    Text2 = m_cellText(c);
+}
+
+void Editor::advance(Changes& ch)
+{
+    editando = false;
+    if (col_actual < kCols) {
+        ++col_actual;
+    } else if (fila_actual < kRows) {
+        ++fila_actual;
+        col_actual = 1;
+    }
+    select(ch, {fila_actual, col_actual});
+}
+
+Changes Editor::selecciona_celda(int col, int row)
+{
+    Changes ch;
+    select(ch, {row, col});
+    return ch;
+}
+
+Changes Editor::primera_celda()
+{
+    fila_actual = 1;
+    col_actual = 1;
+    return selecciona_celda(col_actual, fila_actual);
+}
+
+Changes Editor::avanza_celda()
+{
+    Changes ch;
+    advance(ch);
+    return ch;
+}
+
+Changes Editor::selectionChanged(Cell gridCurrent)
+{
+    Changes ch;
+    fila_actual = gridCurrent.row;
+    col_actual = gridCurrent.col;
+    select(ch, gridCurrent);
+    editando = false;
+    return ch;
+}
+
+// Copy, Paste and Open leave the grid's current cell where they finished (a
+// heading cell after Copy, the last cell written after Open or Paste) while
+// the highlight stays where the operator sees it. A key pressed in the grid
+// then goes to the highlighted cell, with the buffer reloaded from it: sent
+// to that far cell it would overwrite a heading or, with a key as harmless
+// as Ctrl, turn the last reading into 0.
+void Editor::backToHighlight(Changes& ch, Cell gridCurrent)
+{
+    m_current = gridCurrent;
+    if (fila_previa < 1 || col_previa < 1 || gridCurrent == Cell{fila_previa, col_previa})
+        return;
+    fila_actual = fila_previa;
+    col_actual = col_previa;
+    select(ch, {fila_actual, col_actual});
+    editando = false;
+}
+
+Changes Editor::keyTyped(int charCode, Cell gridCurrent)
+{
+    Changes ch;
+    backToHighlight(ch, gridCurrent);
+    if (!editando) {
+        Text2.clear();
+        editando = true;
+    }
+    Text2 += QChar(charCode);
+    return ch;
+}
+
+Changes Editor::keyReleased(int keyCode, Cell gridCurrent)
+{
+    Changes ch;
+    backToHighlight(ch, gridCurrent);
+    switch (keyCode) {
+    case 8: // Backspace: drop the backspace character and the one before it
+        if (Text2.size() < 2)
+            Text2.clear();
+        else
+            Text2.chop(2);
+        break;
+    case 13: // Enter: drop the carriage return, go on to the next cell
+        if (!Text2.isEmpty())
+            Text2.chop(1);
+        advance(ch);
+        break;
+    case 27: // Escape
+    case 46: // Delete
+        Text2.clear();
+        break;
+    default:
+        break;
+    }
+    // Whatever the key, the current cell shows the buffer as a number.
+    const QLocale locale = m_locale();
+    ch.write = m_current;
+    ch.text = Module1::numero_general(Module1::leer_celda(Text2, locale), locale);
+    ch.modified = true;
+    return ch;
+}
+
+} // namespace gridedit

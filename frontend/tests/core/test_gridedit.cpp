@@ -1,0 +1,135 @@
+// The grid's keyboard editing, one key sequence per case, played against a
+// grid of plain texts that applies the changes the editor returns.
+#include "gridedit.h"
+
+#include "test_support.h"
+
+#include <QMap>
+
+using gridedit::Cell;
+
+namespace {
+
+// A stand-in for the grid: cell texts, the current cell, the highlighted cell
+// and the marker, driven the way the grid control reports keys.
+struct Desk {
+    QMap<std::pair<int, int>, QString> text;
+    QLocale locale{QLocale::English, QLocale::UnitedStates};
+    Cell current;
+    Cell lit;
+    bool modified = false;
+    gridedit::Editor ed{[this](Cell c) { return text.value({c.row, c.col}); }, [this] { return locale; }};
+
+    Desk() { apply(ed.primera_celda()); }
+
+    void apply(const gridedit::Changes& ch)
+    {
+        if (ch.lit)
+            current = lit = *ch.lit;
+        if (ch.write)
+            text[{ch.write->row, ch.write->col}] = ch.text;
+        modified = modified || ch.modified;
+    }
+    // A key that yields a character: typed, then released.
+    void type(QChar ch, int keyCode)
+    {
+        apply(ed.keyTyped(ch.unicode(), current));
+        apply(ed.keyReleased(keyCode, current));
+    }
+    // An arrow: the grid moves its current cell, reports the operator's
+    // selection, then the release.
+    void arrow(int dr, int dc, int keyCode)
+    {
+        current = {std::clamp(current.row + dr, 1, 100), std::clamp(current.col + dc, 1, 3)};
+        apply(ed.selectionChanged(current));
+        apply(ed.keyReleased(keyCode, current));
+    }
+    // Keys written as text: ">" Enter, "<" Backspace, "!" Escape, "#" Delete,
+    // "^" "v" "[" "]" arrows up, down, left, right; anything else is typed.
+    void play(const QString& keys)
+    {
+        for (const QChar k : keys) {
+            switch (k.unicode()) {
+            case '>': type(QChar(13), 13); break;
+            case '<': type(QChar(8), 8); break;
+            case '!': type(QChar(27), 27); break;
+            case '#': apply(ed.keyReleased(46, current)); break;
+            case '^': arrow(-1, 0, 38); break;
+            case 'v': arrow(1, 0, 40); break;
+            case '[': arrow(0, -1, 37); break;
+            case ']': arrow(0, 1, 39); break;
+            case '.': type(k, 190); break;
+            case ',': type(k, 188); break;
+            default: type(k, k.toUpper().unicode()); break;
+            }
+        }
+    }
+    // Rows r1..r2 of the readings, cells joined by "|", rows by "/".
+    QString rows(int r1, int r2) const
+    {
+        QStringList out;
+        for (int r = r1; r <= r2; ++r)
+            out << QStringList{text.value({r, 1}), text.value({r, 2}), text.value({r, 3})}.join('|');
+        return out.join('/');
+    }
+};
+
+struct KeyCase {
+    const char* keys;
+    const char* rows12; // rows 1 and 2 afterwards
+    Cell lit;           // highlighted cell afterwards
+    bool modified;
+};
+
+} // namespace
+
+TEST(GridEdit, KeySequencesLeaveTheseCellsHighlightAndMarker)
+{
+    const KeyCase cases[] = {
+        {"0.25", "0.25||/||", {1, 1}, true},
+        {"1.50>12abc>2.5e2>abc>", "1.5|12|250/0|0|", {2, 2}, true},
+        {"1,5>", "1|0|/||", {1, 2}, true},           // the typed comma ends the number under "." settings
+        {"12<", "1||/||", {1, 1}, true},
+        {"7][3", "3|0|/||", {1, 1}, true},            // the first key in a cell replaces its value
+        {"7][<", "0|0|/||", {1, 1}, true},            // as first key Backspace empties the buffer
+        {"9!", "0||/||", {1, 1}, true},
+        {"8#", "0||/||", {1, 1}, true},
+        {"v", "||/0||", {2, 1}, true},                 // moving into an empty cell writes 0
+        {"5>6>7>8", "5|6|7/8||", {2, 1}, true},        // Enter in column 3 wraps to the next row
+    };
+    for (const KeyCase& c : cases) {
+        Desk d;
+        d.play(QString::fromUtf8(c.keys));
+        EXPECT_EQ(d.rows(1, 2), c.rows12) << c.keys;
+        EXPECT_EQ(d.lit, c.lit) << c.keys;
+        EXPECT_EQ(d.modified, c.modified) << c.keys;
+    }
+}
+
+TEST(GridEdit, CommaSettingsShowCommasAndLastCellStays)
+{
+    Desk d;
+    d.locale = QLocale(QLocale::German, QLocale::Germany);
+    d.play("0.25>1,5");
+    EXPECT_EQ(d.rows(1, 1), "0,25|1,5|");
+
+    d.current = {100, 3}; // a mouse click on the last cell
+    d.apply(d.ed.selectionChanged(d.current));
+    d.play("600>");
+    EXPECT_EQ(d.text.value({100, 3}), "600");
+    EXPECT_EQ(d.lit, (Cell{100, 3}));
+}
+
+TEST(GridEdit, AKeyAfterCopyOrPasteGoesToTheHighlightedCell)
+{
+    Desk d;
+    d.play("5>");
+    d.current = {0, 0}; // Copy leaves the grid's current cell on the headings
+    d.play("7");
+    EXPECT_EQ(d.rows(1, 1), "5|7|");
+    EXPECT_FALSE(d.text.contains({0, 0}));
+    d.current = {100, 3}; // Paste leaves it on the last cell
+    d.apply(d.ed.keyReleased(17, d.current)); // a lone Ctrl
+    EXPECT_FALSE(d.text.contains({100, 3}));
+    EXPECT_EQ(d.lit, (Cell{1, 2}));
+}
