@@ -83,9 +83,25 @@ void Editor::backToHighlight(Changes& ch, Cell gridCurrent)
     editando = false;
 }
 
+void Editor::setMarked(Cell c, bool marked)
+{
+    if (marked)
+        m_marked.insert(key(c));
+    else
+        m_marked.remove(key(c));
+}
+
 Changes Editor::keyTyped(int charCode, Cell gridCurrent)
 {
     Changes ch;
+    if (charCode == 3 || charCode == 22) {
+        ch.command = charCode == 3 ? Command::Copy : Command::Paste;
+        return ch;
+    }
+    // A control character in a cell would read as 0 and end the readings
+    // there when saved.
+    if ((charCode < 32 && charCode != 8 && charCode != 13 && charCode != 27) || charCode == 127)
+        return ch;
     backToHighlight(ch, gridCurrent);
     if (!editando) {
         Text2.clear();
@@ -118,11 +134,15 @@ Changes Editor::keyReleased(int keyCode, Cell gridCurrent)
     default:
         break;
     }
-    // Whatever the key, the current cell shows the buffer as a number.
+    // What the operator typed shows as a number; a cell only passed over
+    // (an arrow, Enter, Ctrl) keeps its text, whatever it holds.
+    if (!editando && keyCode != 46)
+        return ch;
     const QLocale locale = m_locale();
     ch.write = m_current;
     ch.text = Module1::numero_general(Module1::leer_celda(Text2, locale), locale);
-    ch.modified = true;
+    ch.modified = ch.text != m_cellText(m_current);
+    setMarked(m_current, false);
     return ch;
 }
 

@@ -10,6 +10,7 @@
 // headings, which the editing never writes.
 #include <QList>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -25,16 +26,21 @@ struct Cell {
     friend bool operator==(const Cell&, const Cell&) = default;
 };
 
+// Ctrl+C and Ctrl+V typed in the grid do what the Copy and Paste buttons do.
+enum class Command { None, Copy, Paste };
+
 // What one event asks of the grid, applied in this order: the cells in
 // `unlit` lose the highlight (back to their resting colour), `lit` gets it and
 // becomes the grid's current cell, `write` gets the text `text`; `modified`
-// then shows the marker and disables Evaluate.
+// (set only when the cell's text really changes) then shows the marker and
+// disables Evaluate; `command` runs last.
 struct Changes {
     QList<Cell> unlit;
     std::optional<Cell> lit;
     std::optional<Cell> write;
     QString text;
     bool modified = false;
+    Command command = Command::None;
 };
 
 class Editor {
@@ -62,14 +68,26 @@ public:
     // On to the next cell in reading order; row 100, column 3 stays.
     Changes avanza_celda();
 
-    // Grid events. gridCurrent is the grid's current cell when the event
+    // Grid events. A character goes into the buffer; Ctrl+C (3) and Ctrl+V
+    // (22) are commands; any other control character is dropped, except the
+    // Backspace (8), Enter (13) and Escape (27) that the release handles. A
+    // release writes the buffer, read as a number, into the current cell only
+    // when the operator has typed there or pressed Delete: moving over a cell
+    // never changes it. gridCurrent is the grid's current cell when the event
     // arrives: Copy, Paste and Open leave it away from the highlight.
     Changes keyTyped(int charCode, Cell gridCurrent);
     Changes keyReleased(int keyCode, Cell gridCurrent);
     // The operator selected a cell (mouse or arrow keys); it is the current one.
     Changes selectionChanged(Cell gridCurrent);
 
+    // Cells whose pasted text could not be read as a number. They keep a colour
+    // of their own when the highlight leaves them, until a value is typed in.
+    void setMarked(Cell c, bool marked);
+    bool isMarked(Cell c) const { return m_marked.contains(key(c)); }
+    void clearMarks() { m_marked.clear(); }
+
 private:
+    static int key(Cell c) { return c.row * 8 + c.col; }
     void select(Changes& ch, Cell c);
     void advance(Changes& ch);
     void backToHighlight(Changes& ch, Cell gridCurrent);
@@ -77,6 +95,7 @@ private:
     CellText m_cellText;
     LocaleOf m_locale;
     Cell m_current; // the grid's current cell as the editor last left it
+    QSet<int> m_marked;
 };
 
 } // namespace gridedit

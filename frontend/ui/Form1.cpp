@@ -4,6 +4,7 @@
 #include "about.h"
 #include "datafile.h"
 #include "flexgrid.h"
+#include "gridtext.h"
 #include "icons.h"
 #include "layout.h"
 #include "seam.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -29,6 +31,9 @@ constexpr int kCols = 3;   // dtheta, t 1/2, t fin
 const QColor kHighlight(255, 255, 192);
 const QColor kPlain(255, 255, 255);
 const QColor kModified(225, 0, 0);
+const QColor kAttention(255, 200, 140); // a pasted cell that is not a number
+
+const QString kTitle = QStringLiteral("VELDESK 1.0");
 
 // Keeps the grid's scroll position while the program moves its current cell
 // (which would otherwise scroll the moved-to cell into view).
@@ -54,7 +59,7 @@ Form1::Form1(QWidget* parent)
     , editor([this](gridedit::Cell c) { return Gr1->textMatrix(c.row, c.col); }, [] { return operatorLocale(); })
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("VELDESK 1.0"));
+    setWindowTitle(kTitle);
     setWindowIcon(buttonIcon(QStringLiteral("app")));
     setFont(layoutFont(8.25));
     resize(479, 456);
@@ -159,7 +164,14 @@ Form1::Form1(QWidget* parent)
     connect(Gr1, &FlexGrid::selectionChangedByOperator, this, &Form1::gridSelectionChanged);
     connect(Text1[3], &QLineEdit::textChanged, this, &Form1::fileNameChanged);
     connect(Command1, &QToolButton::clicked, this, [this] { m_evaluation->start(); });
-    connect(Command2, &QToolButton::clicked, this, [] { QCoreApplication::exit(0); });
+    connect(Command2, &QToolButton::clicked, this, [this] {
+        if (confirmDiscardOrSave())
+            QCoreApplication::exit(0);
+    });
+    // Edits of what Save writes from the boxes (not the file name) are changes
+    // of the data set.
+    for (int i = 0; i <= 2; ++i)
+        connect(Text1[i], &QLineEdit::textEdited, this, &Form1::showModified);
     connect(Command3, &QPushButton::clicked, this, [this] {
         selectdir dlg(this);
         if (dlg.exec() == QDialog::Accepted)
@@ -200,6 +212,7 @@ void Form1::pinta_rejilla()
     Gr1->setColWidthTwips(3, 1000);
     for (int i = 1; i <= kRows; ++i)
         Gr1->setTextMatrix(i, 0, QString::number(i));
+    editor.clearMarks(); // the grid has just been emptied of every colour
     apply(editor.primera_celda());
 }
 
@@ -211,7 +224,7 @@ gridedit::Cell Form1::gridCurrent() const
 void Form1::apply(const gridedit::Changes& ch)
 {
     for (const gridedit::Cell& c : ch.unlit)
-        Gr1->setCellBackColor(c.row, c.col, kPlain);
+        Gr1->setCellBackColor(c.row, c.col, restingColor(c));
     if (ch.lit) {
         Gr1->setRowCol(ch.lit->row, ch.lit->col);
         Gr1->setCellBackColor(ch.lit->row, ch.lit->col, kHighlight);
@@ -219,10 +232,23 @@ void Form1::apply(const gridedit::Changes& ch)
     Text2->setText(editor.Text2);
     if (ch.write)
         Gr1->setTextMatrix(ch.write->row, ch.write->col, ch.text);
-    if (ch.modified) {
-        setMarkerModified();
-        Command1->setEnabled(false);
-    }
+    if (ch.modified)
+        showModified();
+    if (ch.command == gridedit::Command::Copy)
+        copyGrid();
+    else if (ch.command == gridedit::Command::Paste)
+        pasteGrid();
+}
+
+QColor Form1::restingColor(gridedit::Cell c) const
+{
+    return editor.isMarked(c) ? kAttention : kPlain;
+}
+
+void Form1::showModified()
+{
+    setMarkerModified();
+    Command1->setEnabled(false);
 }
 
 void Form1::selecciona_celda(int col, int row)
@@ -254,7 +280,7 @@ void Form1::fileNameChanged()
 {
     if (Module1::existe_archivo(Text1[3]->text()) == 1) {
         Command4->setEnabled(true);
-        Command1->setEnabled(true);
+        Command1->setEnabled(!m_modified); // the file would not hold what the window shows
     } else {
         Command1->setEnabled(false);
     }
@@ -262,6 +288,8 @@ void Form1::fileNameChanged()
 
 void Form1::setMarkerModified()
 {
+    m_modified = true;
+    setWindowTitle(kTitle + QLatin1Char('*')); // seen without enlarging the window
     Label2->setText(QStringLiteral("modified"));
     QPalette p = Label2->palette();
     p.setColor(QPalette::Window, kModified);
@@ -270,6 +298,8 @@ void Form1::setMarkerModified()
 
 void Form1::clearMarker()
 {
+    m_modified = false;
+    setWindowTitle(kTitle);
     Label2->setText(QString());
     QPalette p = Label2->palette();
     p.setColor(QPalette::Window, palette().color(QPalette::Button));
@@ -281,38 +311,80 @@ void Form1::copyGrid()
     KeepScroll keep(Gr1);
     QClipboard* clip = QGuiApplication::clipboard();
     clip->clear();
-    clip->setText(Gr1->clipText(0, 0, kRows, kCols));
+    clip->setText(gridtext::for_other_programs(Gr1->clipText(0, 0, kRows, kCols), operatorLocale()));
     Gr1->setRowCol(0, 0);
 }
 
 void Form1::pasteGrid()
 {
     KeepScroll keep(Gr1);
-    const QString text = QGuiApplication::clipboard()->text();
-    // A clipboard without text leaves every cell as it was.
-    if (!text.isEmpty())
-        Gr1->layClip(1, 1, kRows, kCols, text);
-    // Numbers above 0 are shown in the operator's format; in the time column
-    // an empty cell also empties the water content beside it, which removes
-    // stray fragments such as the line feed left after the last CR-LF.
+    const QString before = Gr1->clipText(1, 1, kRows, kCols);
+    // Rows end at any line end; cells the text does not reach keep their text.
+    const QList<QStringList> rows = gridtext::split_rows(QGuiApplication::clipboard()->text());
+    for (int i = 0; i < rows.size() && i < kRows; ++i)
+        for (int j = 0; j < rows.at(i).size() && j < kCols; ++j)
+            Gr1->setTextMatrix(i + 1, j + 1, rows.at(i).at(j));
+    // Every cell then shows the value Save will write, in the operator's
+    // format; a cell that is not one number keeps its text and is marked.
     const QLocale locale = operatorLocale();
+    int attention = 0;
     for (int c = 1; c <= kCols; ++c) {
         for (int r = 1; r <= kRows; ++r) {
-            const double v = Module1::leer_celda(Gr1->textMatrix(r, c), locale);
-            if (v > 0)
-                Gr1->setTextMatrix(r, c, Module1::numero_general(v, locale));
-            if (c == 2 && Gr1->textMatrix(r, 2).isEmpty())
-                Gr1->setTextMatrix(r, 1, QString());
+            const gridtext::Cleaned cleaned = gridtext::clean_cell(Gr1->textMatrix(r, c), locale);
+            Gr1->setTextMatrix(r, c, cleaned.text);
+            const bool wasMarked = editor.isMarked({r, c});
+            editor.setMarked({r, c}, cleaned.attention);
+            attention += cleaned.attention ? 1 : 0;
+            if ((wasMarked || cleaned.attention) && !(r == fila_previa && c == col_previa))
+                Gr1->setCellBackColor(r, c, restingColor({r, c}));
         }
     }
     Gr1->viewport()->update();
     Gr1->setRowCol(kRows, kCols);
+    if (Gr1->clipText(1, 1, kRows, kCols) != before)
+        showModified();
+    if (attention == 1)
+        veldesk::showMessage(this, QStringLiteral("1 cell of the readings is not a number. It keeps its text and is "
+                                                  "marked in orange; correct it before saving."),
+                             veldesk::MsgIcon::Information);
+    else if (attention > 1)
+        veldesk::showMessage(this, QString::number(attention) + QStringLiteral(" cells of the readings are not "
+                                                  "numbers. They keep their text and are marked in orange; correct "
+                                                  "them before saving."),
+                             veldesk::MsgIcon::Information);
 }
 
 void Form1::clearGrid()
 {
+    const QString before = Gr1->clipText(1, 1, kRows, kCols);
     Gr1->clearAll();
     pinta_rejilla();
+    if (Gr1->clipText(1, 1, kRows, kCols) != before)
+        showModified();
+}
+
+bool Form1::confirmDiscardOrSave()
+{
+    if (!m_modified)
+        return true;
+    switch (veldesk::showMessage(this, QStringLiteral("The data set has unsaved changes. Save them?"),
+                                 veldesk::MsgIcon::Question, veldesk::MsgButtons::SaveDiscardCancel)) {
+    case veldesk::MsgAnswer::Save:
+        saveDataSet();
+        return !m_modified; // a refused, failed or cancelled save keeps the window open
+    case veldesk::MsgAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (confirmDiscardOrSave())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void Form1::saveDataSet()

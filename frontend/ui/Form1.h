@@ -40,6 +40,14 @@ public:
 
     Evaluation& evaluation() { return *m_evaluation; }
 
+    // Before the data set in the window is replaced or the program ends: true
+    // when that may go ahead, either because nothing is unsaved or because the
+    // operator chose Save (and the save completed) or Discard; false after
+    // Cancel or a save that did not complete.
+    bool confirmDiscardOrSave();
+    // The window holds changes that Save would write and that are not saved.
+    bool isModified() const { return m_modified; }
+
     // Controls, by the names the rest of the front end knows them by.
     std::array<QLabel*, 2> desc{};
     std::array<QLineEdit*, 4> Text1{};     // description, ri, h0, file name
@@ -76,6 +84,8 @@ private:
     void fileNameChanged();
     void setMarkerModified();
     void clearMarker();
+    void showModified();
+    QColor restingColor(gridedit::Cell c) const;
 
     void copyGrid();
     void pasteGrid();
@@ -87,4 +97,8 @@ private:
     static QLocale operatorLocale() { return QLocale(); }
 
     std::unique_ptr<Evaluation> m_evaluation;
+    bool m_modified = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };

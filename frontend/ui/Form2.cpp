@@ -2,6 +2,7 @@
 
 #include "Module1.h"
 #include "flexgrid.h"
+#include "gridtext.h"
 #include "icons.h"
 #include "layout.h"
 #include "report.h"
@@ -214,7 +215,7 @@ void Form2::datosAlPortapapeles()
     const QString text = Gr2->clipText(0, 0, Gr2->rows() - 1, kCols - 1);
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(text);
+    clipboard->setText(gridtext::for_other_programs(text, QLocale()));
     for (int c = 0; c < kCols; ++c)
         if (kColumns[c].plainHeading)
             Gr2->setTextMatrix(0, c, QString::fromLatin1(kColumns[c].heading));

@@ -456,11 +456,22 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     const QString text = event->text();
     const int key = event->key();
     m_keyPressedHere = true;
+    // Ctrl with a letter yields that letter's control character (Ctrl+C is 3,
+    // Ctrl+V 22) on every platform; the other keys the desktop binds to copy
+    // and paste yield the same two.
+    int charCode = text.isEmpty() ? 0 : text.at(0).unicode();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        charCode = key - Qt::Key_A + 1;
+    else if (event->matches(QKeySequence::Copy))
+        charCode = 3;
+    else if (event->matches(QKeySequence::Paste))
+        charCode = 22;
     // Delete produces no character; Tab moves the focus to the next control.
-    const bool yieldsCharacter = !text.isEmpty() && key != Qt::Key_Delete && key != Qt::Key_Tab
-        && key != Qt::Key_Backtab && text.at(0).unicode() != 0x7f;
+    const bool yieldsCharacter = charCode != 0 && key != Qt::Key_Delete && key != Qt::Key_Tab
+        && key != Qt::Key_Backtab && charCode != 0x7f;
     if (yieldsCharacter) {
-        emit keyTyped(text.at(0).unicode());
+        emit keyTyped(charCode);
         event->accept();
         return; // a character never moves the selection nor starts a search
     }

@@ -29,6 +29,16 @@ public:
             box.setDefaultButton(QMessageBox::Yes);
             return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
         }
+        if (buttons == MsgButtons::SaveDiscardCancel) {
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            box.setEscapeButton(QMessageBox::Cancel);
+            switch (box.exec()) {
+            case QMessageBox::Save: return MsgAnswer::Save;
+            case QMessageBox::Discard: return MsgAnswer::Discard;
+            default: return MsgAnswer::Cancel;
+            }
+        }
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
         return MsgAnswer::Ok;

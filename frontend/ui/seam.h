@@ -13,8 +13,8 @@ namespace veldesk {
 inline const QString kProgramTitle = QStringLiteral("VELDESK");
 
 enum class MsgIcon { None, Question, Information, Critical };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MsgAnswer { Ok, Yes, No, Save, Discard, Cancel };
 
 class Seam {
 public:

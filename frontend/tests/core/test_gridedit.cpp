@@ -18,6 +18,7 @@ struct Desk {
     Cell current;
     Cell lit;
     bool modified = false;
+    QList<gridedit::Command> commands;
     gridedit::Editor ed{[this](Cell c) { return text.value({c.row, c.col}); }, [this] { return locale; }};
 
     Desk() { apply(ed.primera_celda()); }
@@ -29,6 +30,15 @@ struct Desk {
         if (ch.write)
             text[{ch.write->row, ch.write->col}] = ch.text;
         modified = modified || ch.modified;
+        if (ch.command != gridedit::Command::None)
+            commands << ch.command;
+    }
+    // Ctrl with a letter: the control character, then the two releases.
+    void ctrl(char letter)
+    {
+        apply(ed.keyTyped(letter - 'A' + 1, current));
+        apply(ed.keyReleased(letter, current));
+        apply(ed.keyReleased(17, current));
     }
     // A key that yields a character: typed, then released.
     void type(QChar ch, int keyCode)
@@ -45,7 +55,8 @@ struct Desk {
         apply(ed.keyReleased(keyCode, current));
     }
     // Keys written as text: ">" Enter, "<" Backspace, "!" Escape, "#" Delete,
-    // "^" "v" "[" "]" arrows up, down, left, right; anything else is typed.
+    // "^" "v" "[" "]" arrows up, down, left, right, "@" "%" "~" Ctrl+C, Ctrl+V,
+    // Ctrl+A; anything else is typed.
     void play(const QString& keys)
     {
         for (const QChar k : keys) {
@@ -58,6 +69,9 @@ struct Desk {
             case 'v': arrow(1, 0, 40); break;
             case '[': arrow(0, -1, 37); break;
             case ']': arrow(0, 1, 39); break;
+            case '@': ctrl('C'); break;
+            case '%': ctrl('V'); break;
+            case '~': ctrl('A'); break;
             case '.': type(k, 190); break;
             case ',': type(k, 188); break;
             default: type(k, k.toUpper().unicode()); break;
@@ -87,15 +101,19 @@ TEST(GridEdit, KeySequencesLeaveTheseCellsHighlightAndMarker)
 {
     const KeyCase cases[] = {
         {"0.25", "0.25||/||", {1, 1}, true},
-        {"1.50>12abc>2.5e2>abc>", "1.5|12|250/0|0|", {2, 2}, true},
-        {"1,5>", "1|0|/||", {1, 2}, true},           // the typed comma ends the number under "." settings
+        {"1.50>12abc>2.5e2>abc>", "1.5|12|250/0||", {2, 2}, true},
+        {"1,5>", "1||/||", {1, 2}, true},            // the typed comma ends the number under "." settings
         {"12<", "1||/||", {1, 1}, true},
-        {"7][3", "3|0|/||", {1, 1}, true},            // the first key in a cell replaces its value
-        {"7][<", "0|0|/||", {1, 1}, true},            // as first key Backspace empties the buffer
+        {"7][3", "3||/||", {1, 1}, true},             // the first key in a cell replaces its value
+        {"7][<", "0||/||", {1, 1}, true},             // as first key Backspace empties the buffer
         {"9!", "0||/||", {1, 1}, true},
         {"8#", "0||/||", {1, 1}, true},
-        {"v", "||/0||", {2, 1}, true},                 // moving into an empty cell writes 0
+        {"#", "0||/||", {1, 1}, true},
+        {"v]^[>", "||/||", {1, 2}, false},             // moving never writes, not even a 0
         {"5>6>7>8", "5|6|7/8||", {2, 1}, true},        // Enter in column 3 wraps to the next row
+        {"4~5", "45||/||", {1, 1}, true},              // control characters never reach a cell
+        {"4@", "4||/||", {1, 1}, true},
+        {"]%", "||/||", {1, 2}, false},
     };
     for (const KeyCase& c : cases) {
         Desk d;
@@ -104,6 +122,25 @@ TEST(GridEdit, KeySequencesLeaveTheseCellsHighlightAndMarker)
         EXPECT_EQ(d.lit, c.lit) << c.keys;
         EXPECT_EQ(d.modified, c.modified) << c.keys;
     }
+}
+
+TEST(GridEdit, MovingOverCellsKeepsTheirTextsTypingClearsAMark)
+{
+    Desk d;
+    d.text[{1, 1}] = "0,25"; // pasted under "." settings, where the typed comma would end the number
+    d.text[{1, 2}] = "abc";
+    d.ed.setMarked({1, 2}, true);
+    d.play("]v^[>[");
+    d.current = {100, 3}; // after Paste
+    d.play("@%");
+    EXPECT_EQ(d.rows(1, 2), "0,25|abc|/||");
+    EXPECT_FALSE(d.modified);
+    EXPECT_EQ(d.commands, (QList<gridedit::Command>{gridedit::Command::Copy, gridedit::Command::Paste}));
+    EXPECT_TRUE(d.ed.isMarked({1, 2}));
+    d.play("]7");
+    EXPECT_EQ(d.rows(1, 1), "0,25|7|");
+    EXPECT_FALSE(d.ed.isMarked({1, 2}));
+    EXPECT_TRUE(d.modified);
 }
 
 TEST(GridEdit, CommaSettingsShowCommasAndLastCellStays)

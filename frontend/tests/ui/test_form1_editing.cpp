@@ -61,17 +61,19 @@ TEST_F(Form1Test, FirstKeyInACellReplacesItsValueBackspaceEscapeDelete)
     EXPECT_EQ(cell(1, 1), "0");
 }
 
-TEST_F(Form1Test, EnterAndArrowsMoveTheHighlightAndWriteZeroIntoEmptyCells)
+TEST_F(Form1Test, EnterAndArrowsMoveTheHighlightAndLeaveTheCellsTheyPass)
 {
     key(Qt::Key_Down);
-    EXPECT_EQ(cell(2, 1), "0");
+    EXPECT_EQ(cell(2, 1), "");
     EXPECT_TRUE(lit(2, 1));
     EXPECT_EQ(w->Gr1->cellBackColor(1, 1), QColor(Qt::white));
     key(Qt::Key_Right);
     key(Qt::Key_Right);
     key(Qt::Key_Return); // column 3 wraps to the next row
-    EXPECT_EQ(rows(2, 3), "0\t0\t0\r0\t\t");
+    EXPECT_EQ(rows(2, 3), "\t\t\r\t\t");
     EXPECT_TRUE(lit(3, 1));
+    EXPECT_EQ(w->Label2->text(), "...");
+    EXPECT_EQ(w->windowTitle(), "VELDESK 1.0");
 
     const QRect last = w->Gr1->visualRect(w->Gr1->model()->index(99, 2));
     QTest::mouseClick(w->Gr1->viewport(), Qt::LeftButton, {}, last.center());
@@ -82,15 +84,28 @@ TEST_F(Form1Test, EnterAndArrowsMoveTheHighlightAndWriteZeroIntoEmptyCells)
     EXPECT_TRUE(lit(100, 3));
 }
 
-TEST_F(Form1Test, OnlyTheFileNameBoxEnablesEvaluate)
+TEST_F(Form1Test, EditsOfWhatSaveWritesDisableEvaluateUntilSaved)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath("set.pd"));
-    QTest::keyClicks(w->Text1[1], "9");
-    EXPECT_EQ(w->Label2->text(), "...");
     w->Text1[3]->clear();
     QTest::keyClicks(w->Text1[3], dir.filePath("set.pd"));
     EXPECT_TRUE(w->Command1->isEnabled());
+    EXPECT_EQ(w->Label2->text(), "..."); // the file name is not part of the data set
     QTest::keyClicks(w->Text1[3], "x");
     EXPECT_FALSE(w->Command1->isEnabled());
+
+    for (QLineEdit* box : {w->Text1[0], w->Text1[1], w->Text1[2]}) {
+        w->Text1[3]->setText(dir.filePath("set.pd"));
+        seam.answers = {veldesk::MsgAnswer::Yes};
+        click(w->Command4); // saved: marker and title cleared, Evaluate enabled
+        ASSERT_TRUE(w->Command1->isEnabled());
+        EXPECT_EQ(w->windowTitle(), "VELDESK 1.0");
+        QTest::keyClicks(box, "9");
+        EXPECT_TRUE(modified()) << box->objectName().toStdString();
+        EXPECT_EQ(w->windowTitle(), "VELDESK 1.0*");
+        EXPECT_FALSE(w->Command1->isEnabled());
+        w->Text1[3]->setText(dir.filePath("set.pd")); // an existing file is not what the window shows
+        EXPECT_FALSE(w->Command1->isEnabled());
+    }
 }

@@ -116,3 +116,38 @@ TEST_F(Form1Files, OpenOfAHundredAndTwentyReadingsShowsAHundredCancelChangesNoth
     EXPECT_TRUE(modified());
     EXPECT_TRUE(seam.messages.empty());
 }
+
+TEST_F(Form1Test, ClosingWithUnsavedChangesAsksSaveDiscardOrCancel)
+{
+    using veldesk::MsgAnswer;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("set.pd");
+    w->close(); // nothing unsaved: closes without a question
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_TRUE(w->confirmDiscardOrSave());
+
+    w->show();
+    w->Text1[3]->setText(path);
+    type("0.2");
+    seam.answers = {MsgAnswer::Cancel};
+    w->close();
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].buttons, veldesk::MsgButtons::SaveDiscardCancel);
+
+    writeFile(path, "old");
+    seam.answers = {MsgAnswer::Save, MsgAnswer::No}; // Save, then No to overwriting: stays open
+    EXPECT_FALSE(w->confirmDiscardOrSave());
+    EXPECT_EQ(readFile(path), "old");
+
+    seam.answers = {MsgAnswer::Save, MsgAnswer::Yes};
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(readFile(path).startsWith("V.Arezo Input data\r\n"));
+
+    w->show();
+    type("5");
+    seam.answers = {MsgAnswer::Discard};
+    EXPECT_TRUE(w->confirmDiscardOrSave());
+}
