@@ -32,10 +32,12 @@ pass() { echo "ok: $*"; }
 scratch=$(mktemp -d)
 app_pid=""
 xvfb_pid=""
+xclip_pids=()
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    local pid
+    for pid in "${xclip_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    pkill -f "xclip.*-selection clipboard" 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -82,12 +84,20 @@ shoot() { # window name, file name: a picture of that window for the manual
     [ -e "$SCREENSHOT_DIR/$2" ] && return 0
     import -window "$(window_id "$1")" "$SCREENSHOT_DIR/$2"
 }
+clip_in() { # text: put it on the clipboard; xclip keeps serving it in the foreground until replaced
+    printf '%b' "$1" >"$scratch/clip.in"
+    xclip -quiet -selection clipboard -i "$scratch/clip.in" >/dev/null 2>&1 &
+    xclip_pids+=($!)
+    sleep 0.3
+}
 type_text() { xdotool type --delay 40 "$1"; }
 wait_gone() { for _ in $(seq 100); do window_id_now "$1" || return 0; sleep 0.1; done; return 1; }
 window_id_now() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
 # Control centres in the main window "VELDESK 1.0" (fixed layout).
-MAIN="VELDESK 1.0"
+# Its title carries a "*" while the data set has unsaved changes.
+MAIN='VELDESK 1\.0\*?'
+title_is() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 CELL11_X=68; CELL11_Y=151            # grid row 1, column 1
 RI_X=388; RI_Y=193                    # ri box
 H0_X=388; H0_Y=225                    # h0 box
@@ -210,8 +220,7 @@ stop_app
 
 echo "== scenario 2: readings pasted from a spreadsheet =="
 start_app
-printf '0.25\t120\t600\r\n0.2\t90\t500\r\n0.18\t150.5\t610\r\n' | xclip -selection clipboard -i
-sleep 0.3
+clip_in '0.25\t120\t600\r\n0.2\t90\t500\r\n0.18\t150.5\t610\r\n'
 click "$MAIN" "${PASTE[@]}"
 set_box $RI_X $RI_Y 0.025
 save
@@ -254,6 +263,30 @@ fi
 [ -e "$work/velpra.pdf" ] && fail "the working directory was not meant to hold the help document"
 click VELDESK "${ABOUT_OK[@]}"
 stop_app
+
+echo "== scenario 5: readings with LF line ends; unsaved changes =="
+start_app
+clip_in '0.25\t120\t600\n0.2\t90,5\t500\n0.18\t150.5\t610\n'
+click "$MAIN" "${PASTE[@]}"
+if title_is 'VELDESK 1\.0\*'; then pass "the title shows unsaved changes"; else fail "no \"*\" in the title after Paste"; fi
+save
+if [ "$(tr -d '\r' <data.pd | sed -n 3,6p | tr '\n' '|')" = "0.25000 120.00000 600.00000|0.20000 90.50000 500.00000|0.18000 150.50000 610.00000|" ]; then
+    pass "LF-separated rows pasted and saved"; else fail "LF-separated rows saved as: $(cat -A data.pd)"; fi
+if title_is 'VELDESK 1\.0'; then pass "no \"*\" after Save"; else fail "the title still shows unsaved changes"; fi
+set_box $RI_X $RI_Y 0.02 # a change of the saved data set
+click "$MAIN" "${EVALUATE[@]}"
+sleep 1.5
+if window_id_now Results || [ -e pd.out ]; then fail "Evaluate ran the saved file while the window held other data"; else pass "Evaluate disabled until saved"; fi
+click "$MAIN" "${EXIT[@]}"
+if window_id VELDESK >/dev/null; then pass "Exit with unsaved changes asks"; else fail "Exit with unsaved changes did not ask"; fi
+press_in VELDESK Escape # Cancel
+wait_gone VELDESK || fail "the question did not close"
+if kill -0 "$app_pid" 2>/dev/null && title_is 'VELDESK 1\.0\*'; then pass "Cancel keeps the window and its changes"; else fail "Cancel did not keep the window"; fi
+click "$MAIN" "${SAVE[@]}"
+press_in VELDESK Return # overwrite
+press_in VELDESK Return # saved
+evaluate_and_copy && check_results data.pd pd.out data.out clipboard.txt
+stop_app # nothing unsaved: ends at once
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed"

@@ -1,6 +1,7 @@
 // The results window on reports written by the test: grid and labels, the
 // loading failures, the clipboard commands and "Save as...".
 #include "Form2.h"
+#include "gridtext.h"
 #include "flexgrid.h"
 #include "report.h"
 #include "scripted_ui.h"
@@ -106,7 +107,7 @@ TEST_F(Results, ClipboardTextAndImageCoverTheWholeGrid)
     form->Gr2->scrollToBottom();
 
     form->Command2->click();
-    const QStringList text = QApplication::clipboard()->text().split('\r');
+    const QStringList text = QApplication::clipboard()->text().split(gridtext::kLineEnd);
     ASSERT_EQ(text.size(), 62);
     EXPECT_EQ(text[0], "\tD Theta\tt 1/2\tt max\tdo\tro max\tro med\ta\tKs\tPsi_m\t");
     EXPECT_TRUE(text[1].startsWith("1\t(cm3/cm3)\t"));
@@ -114,6 +115,13 @@ TEST_F(Results, ClipboardTextAndImageCoverTheWholeGrid)
     EXPECT_EQ(form->Gr2->clipText(0, 1, 0, 9), "Dq\tt 1/2\tt max\tdo\t\t\ta\tKs\t"); // shown again
     EXPECT_EQ(form->Gr2->row(), 0);
     EXPECT_EQ(form->Gr2->col(), 9);
+
+    // Under comma settings the numbers carry the comma and no trailing point.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    form->Command2->click();
+    QLocale::setDefault(QLocale::system());
+    EXPECT_TRUE(QApplication::clipboard()->text().split(gridtext::kLineEnd)[2].startsWith(
+        "1\t 0,2000\t    300\t    600\t180,00\t"));
 
     form->Command3->click();
     const QImage image = QApplication::clipboard()->image();
