@@ -93,9 +93,10 @@ TEST_F(Form1Files, OpenShowsFixedDecimalsWhateverTheLocale)
     EXPECT_TRUE(lit(1, 1));
     EXPECT_TRUE(cleared());
     EXPECT_TRUE(w->Command1->isEnabled());
-    // A key pressed now acts on the highlighted cell, not on the far one.
+    // A key pressed now acts on the highlighted cell, not on the far one; a
+    // key that types nothing changes no cell.
     key(Qt::Key_Control);
-    EXPECT_EQ(rows(1, 2), "0,25\t120.0\t600.0\r0.200\t90.0\t500.0");
+    EXPECT_EQ(rows(1, 2), "0.250\t120.0\t600.0\r0.200\t90.0\t500.0");
     type("3");
     EXPECT_EQ(cell(1, 1), "3");
     EXPECT_EQ(cell(2, 3), "500.0");

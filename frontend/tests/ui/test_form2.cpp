@@ -120,8 +120,8 @@ TEST_F(Results, ClipboardTextAndImageCoverTheWholeGrid)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     form->Command2->click();
     QLocale::setDefault(QLocale::system());
-    EXPECT_TRUE(QApplication::clipboard()->text().split(gridtext::kLineEnd)[2].startsWith(
-        "1\t 0,2000\t    300\t    600\t180,00\t"));
+    const QString row1 = QApplication::clipboard()->text().split(gridtext::kLineEnd)[2];
+    EXPECT_TRUE(row1.startsWith("2\t 0,2000\t    300\t    600\t 180,00\t")) << row1.toStdString();
 
     form->Command3->click();
     const QImage image = QApplication::clipboard()->image();
