@@ -315,7 +315,7 @@ void Form1::copyGrid()
     Gr1->setRowCol(0, 0);
 }
 
-void Form1::pasteGrid()
+int Form1::layPaste()
 {
     KeepScroll keep(Gr1);
     const QString before = Gr1->clipText(1, 1, kRows, kCols);
@@ -341,8 +341,16 @@ void Form1::pasteGrid()
     }
     Gr1->viewport()->update();
     Gr1->setRowCol(kRows, kCols);
+    editando = false; // the next key starts a new value, not one on top of the pasted text
     if (Gr1->clipText(1, 1, kRows, kCols) != before)
         showModified();
+    return attention;
+}
+
+void Form1::pasteGrid()
+{
+    const int attention = layPaste();
+    // One message for the whole paste, once the grid is back in its place.
     if (attention == 1)
         veldesk::showMessage(this, QStringLiteral("1 cell of the readings is not a number. It keeps its text and is "
                                                   "marked in orange; correct it before saving."),

@@ -89,6 +89,7 @@ private:
 
     void copyGrid();
     void pasteGrid();
+    int layPaste(); // the number of cells that need the operator's attention
     void clearGrid();
     void saveDataSet();
     void openDataSet();
