@@ -56,7 +56,8 @@ struct Desk {
     }
     // Keys written as text: ">" Enter, "<" Backspace, "!" Escape, "#" Delete,
     // "^" "v" "[" "]" arrows up, down, left, right, "@" "%" "~" Ctrl+C, Ctrl+V,
-    // Ctrl+A; anything else is typed.
+    // Ctrl+A; "*" and "$" leave the grid's current cell where the Copy and
+    // Paste buttons do (headings, last cell); anything else is typed.
     void play(const QString& keys)
     {
         for (const QChar k : keys) {
@@ -72,6 +73,8 @@ struct Desk {
             case '@': ctrl('C'); break;
             case '%': ctrl('V'); break;
             case '~': ctrl('A'); break;
+            case '*': current = {0, 0}; break;
+            case '$': current = {100, 3}; break;
             case '.': type(k, 190); break;
             case ',': type(k, 188); break;
             default: type(k, k.toUpper().unicode()); break;
@@ -114,6 +117,8 @@ TEST(GridEdit, KeySequencesLeaveTheseCellsHighlightAndMarker)
         {"4~5", "45||/||", {1, 1}, true},              // control characters never reach a cell
         {"4@", "4||/||", {1, 1}, true},
         {"]%", "||/||", {1, 2}, false},
+        {"5>*7", "5|7|/||", {1, 2}, true},             // after Copy a key goes to the highlighted cell
+        {"5>$~", "5||/||", {1, 2}, true},              // after Paste too, and writes nothing there
     };
     for (const KeyCase& c : cases) {
         Desk d;
@@ -121,6 +126,8 @@ TEST(GridEdit, KeySequencesLeaveTheseCellsHighlightAndMarker)
         EXPECT_EQ(d.rows(1, 2), c.rows12) << c.keys;
         EXPECT_EQ(d.lit, c.lit) << c.keys;
         EXPECT_EQ(d.modified, c.modified) << c.keys;
+        for (const auto& [row, col] : d.text.keys()) // nothing written to headings or far cells
+            EXPECT_TRUE(row >= 1 && row <= 2 && col >= 1) << c.keys;
     }
 }
 
@@ -155,18 +162,4 @@ TEST(GridEdit, CommaSettingsShowCommasAndLastCellStays)
     d.play("600>");
     EXPECT_EQ(d.text.value({100, 3}), "600");
     EXPECT_EQ(d.lit, (Cell{100, 3}));
-}
-
-TEST(GridEdit, AKeyAfterCopyOrPasteGoesToTheHighlightedCell)
-{
-    Desk d;
-    d.play("5>");
-    d.current = {0, 0}; // Copy leaves the grid's current cell on the headings
-    d.play("7");
-    EXPECT_EQ(d.rows(1, 1), "5|7|");
-    EXPECT_FALSE(d.text.contains({0, 0}));
-    d.current = {100, 3}; // Paste leaves it on the last cell
-    d.apply(d.ed.keyReleased(17, d.current)); // a lone Ctrl
-    EXPECT_FALSE(d.text.contains({100, 3}));
-    EXPECT_EQ(d.lit, (Cell{1, 2}));
 }
