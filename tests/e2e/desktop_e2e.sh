@@ -97,7 +97,10 @@ window_id_now() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 # Control centres in the main window "VELDESK 1.0" (fixed layout).
 # Its title carries a "*" while the data set has unsaved changes.
 MAIN='VELDESK 1\.0\*?'
-title_is() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+title_is() { # regex: a visible window with that title, waiting up to 5 s
+    for _ in $(seq 50); do xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
 CELL11_X=68; CELL11_Y=151            # grid row 1, column 1
 RI_X=388; RI_Y=193                    # ri box
 H0_X=388; H0_Y=225                    # h0 box
