@@ -3,6 +3,7 @@
 #include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace sitestats {
@@ -305,6 +306,47 @@ Analysis analyse(const QList<Reading>& readings, const Options& options)
     if (std::isfinite(options.safetyFactor) && options.safetyFactor > 0)
         a.designValue = a.ruleValue / options.safetyFactor;
     return a;
+}
+
+QList<Figure> figures(const Analysis& a, const Options& o)
+{
+    const QString ku = units::name(o.ksUnit), pu = units::name(o.psiUnit);
+    const auto k = [&](double v) { return units::fromSI(v, o.ksUnit); };
+    const auto p = [&](double v) { return units::fromSI(v, o.psiUnit); };
+    const QString sf = csvNumber(o.safetyFactor);
+    return {
+        {"readings", "Readings in the report", double(a.count()), {}},
+        {"used", "Readings used", double(a.used), {}},
+        {"excluded", "Readings left out", double(a.leftOut()), {}},
+        {"excluded_w", "  of them W-marked", double(a.leftOutW), {}},
+        {"excluded_invalid", "  of them Ks not finite and positive", double(a.leftOutInvalid), {}},
+        {"ks_gm", "Ks geometric mean", k(a.ks.gm), ku},
+        {"ks_gsd", "Ks geometric standard deviation", a.ks.gsd, {}},
+        {"ks_ci95_low", "Ks GM 95 % confidence, low", k(a.ks.ciLow), ku},
+        {"ks_ci95_high", "Ks GM 95 % confidence, high", k(a.ks.ciHigh), ku},
+        {"ks_median", "Ks median", k(a.ks.median), ku},
+        {"ks_mean", "Ks arithmetic mean", k(a.ks.mean), ku},
+        {"ks_sd", "Ks standard deviation", k(a.ks.sd), ku},
+        {"ks_cv", "Ks coefficient of variation", a.ks.cv, {}},
+        {"ks_min", "Ks minimum", k(a.ks.min), ku},
+        {"ks_max", "Ks maximum", k(a.ks.max), ku},
+        {"psi_median", "Psi_m median", p(a.psi.median), pu},
+        {"psi_mean", "Psi_m mean", p(a.psi.mean), pu},
+        {"psi_min", "Psi_m minimum", p(a.psi.min), pu},
+        {"psi_max", "Psi_m maximum", p(a.psi.max), pu},
+        {"design_value", QStringLiteral("Design value: %1 / %2").arg(ruleText(o.rule), sf), k(a.designValue), ku},
+        {"tests_needed", QStringLiteral("Readings for the GM within \u00b1%1 %").arg(csvNumber(o.precision * 100)),
+         a.testsNeeded, {}},
+    };
+}
+
+QString csvNumber(double v)
+{
+    if (!std::isfinite(v))
+        return {};
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v); // shortest round trip
+    return QString::fromLatin1(buf, res.ptr - buf);
 }
 
 } // namespace sitestats

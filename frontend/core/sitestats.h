@@ -105,6 +105,23 @@ struct Analysis {
 // positive leaves the design value undefined.
 Analysis analyse(const QList<Reading>& readings, const Options& options = {});
 
+// One line of the statistics table, in the options' units: the key is the
+// CSV column name ("readings", "ks_gm", ..., "design_value", "tests_needed"),
+// the label the text shown beside the value, the unit empty for counts and
+// ratios. Counts, Ks, Psi_m, design value, tests needed, in that order.
+struct Figure {
+    QString key;
+    QString label;
+    double value = kNaN;
+    QString unit;
+};
+QList<Figure> figures(const Analysis& a, const Options& options);
+
+// A figure for a CSV file: "." as separator and the shortest text that reads
+// back as the same double (never fewer digits than 6 significant ones would
+// give); empty when the figure is undefined.
+QString csvNumber(double v);
+
 // --- the building blocks, for the readings' values in any order ---
 
 // Median: the middle value, or the mean of the two middle ones.
