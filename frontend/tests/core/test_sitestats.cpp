@@ -140,8 +140,9 @@ TEST(SiteStats, TukeyOutliers)
     for (const Reading& r : a.readings)
         outlier << bool(r.flags & Outlier);
     EXPECT_EQ(outlier, QList<bool>({false, false, false, false, true}));
-    // ln 1..6: fences at q1 - 1.5 IQR and q3 + 1.5 IQR; 1e-3 is far beyond.
-    const Analysis b = analyse(withKs({1e-5, 2e-5, 3e-5, 4e-5, 5e-5, 1e-3}));
+    // ln of 1, 2, 3, 4, 5, 20 (e-5) less ln 1e-5: q1 = 0.79, q3 = 1.56, upper
+    // fence 2.72; ln 20 = 3.00 is beyond it (it would not be at 3 IQR: 3.87).
+    const Analysis b = analyse(withKs({1e-5, 2e-5, 3e-5, 4e-5, 5e-5, 2e-4}));
     EXPECT_FALSE(b.readings[0].flags & Outlier);
     EXPECT_TRUE(b.readings[5].flags & Outlier);
     EXPECT_EQ(b.used, 6); // flags inform, they leave nothing out
