@@ -19,10 +19,7 @@ void solve_one(benchmark::State& state, float t_med, float t_max)
     std::ostringstream console_out;
     const float rh = velpra::half_radius(0.05f);
     for (auto _ : state) {
-        velpra::iwarn = 0;
-        velpra::tmed = t_med;
-        velpra::tmax = t_max;
-        benchmark::DoNotOptimize(velpra::solve_reading(rh, 0.3f, 0.2f, console_in, console_out));
+        benchmark::DoNotOptimize(velpra::solve_reading(rh, 0.3f, 0.2f, t_med, t_max, console_in, console_out));
     }
 }
 
