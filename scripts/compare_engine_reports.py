@@ -91,7 +91,7 @@ def main():
     examples = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples")
     cases = [open(os.path.join(examples, f), newline="").read() for f in sorted(os.listdir(examples))]
     cases += [data_set(rng, i) for i in range(count)]
-    failures = rows = flagged = odd = errors = 0
+    failures = rows = flagged = odd = errors = waits = 0
     with tempfile.TemporaryDirectory() as tmp:
         for i, text in enumerate(cases):
             name = "data.pd" if i % 50 else "n" * rng.randrange(190, 240) + ".pd"  # cut at 200
@@ -102,7 +102,9 @@ def main():
                 with open(f"mismatch_{i}.pd", "w", newline="") as f:
                     f.write(text)
                 print(f"case {i}: differs (kept as mismatch_{i}.pd)")
-            elif a[0] == 0 and a[3]:
+                continue
+            waits += a[1].count(b"**zbrent")
+            if a[0] == 0 and a[3]:
                 table = a[3].split(b"\r\n")[23:-4]
                 rows += len(table)
                 flagged += sum(1 for r in table if r[58:60] == b" *")
@@ -110,7 +112,8 @@ def main():
             else:
                 errors += 1
     print(f"{len(cases)} data sets ({errors} ending in a diagnostic), {rows} rows "
-          f"({flagged} flagged W, {odd} with overflow, Inf or NaN), {failures} differing")
+          f"({flagged} flagged W, {odd} with overflow, Inf or NaN), {waits} root-finder messages, "
+          f"{failures} differing")
     return 1 if failures else 0
 
 
