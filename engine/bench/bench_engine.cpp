@@ -1,7 +1,12 @@
 // Timing of the engine: one reading solved (a typical one and one whose
-// interval holds no sign change) and whole runs over 1000 readings.
+// interval holds no sign change), whole runs over 1000 readings, and the
+// engine as a process of its own, beside /bin/true.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,10 +24,7 @@ void solve_one(benchmark::State& state, float t_med, float t_max)
     std::ostringstream console_out;
     const float rh = velpra::half_radius(0.05f);
     for (auto _ : state) {
-        velpra::iwarn = 0;
-        velpra::tmed = t_med;
-        velpra::tmax = t_max;
-        benchmark::DoNotOptimize(velpra::solve_reading(rh, 0.3f, 0.2f, console_in, console_out));
+        benchmark::DoNotOptimize(velpra::solve_reading(rh, 0.3f, 0.2f, t_med, t_max, console_in, console_out));
     }
 }
 
@@ -80,10 +82,50 @@ void BM_Run1000Files(benchmark::State& state)
     fs::remove_all(dir);
 }
 
+// The whole process as the front end starts it: spawn, load, run, exit, on
+// the wall clock (the child's time is not the benchmark's CPU time). The
+// data set lies in the working directory; the console goes to /dev/null.
+void run_process(benchmark::State& state, const char* program, const std::string& data)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "velpra_bench_process";
+    fs::create_directories(dir);
+    std::ofstream(dir / "bench.pd", std::ios::binary) << data;
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    posix_spawn_file_actions_t console;
+    posix_spawn_file_actions_init(&console);
+    posix_spawn_file_actions_addopen(&console, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&console, 1, "/dev/null", O_WRONLY, 0);
+    char* const argv[] = {const_cast<char*>(program), const_cast<char*>("bench.pd"), nullptr};
+    for (auto _ : state) {
+        pid_t pid = 0;
+        int status = 0;
+        if (posix_spawn(&pid, program, &console, nullptr, argv, environ) != 0 ||
+            waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("process failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&console);
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
+void BM_ProcessTrue(benchmark::State& state) { run_process(state, "/bin/true", ""); }
+void BM_ProcessEmptyDataSet(benchmark::State& state)
+{
+    run_process(state, VELPRA_EXE, "Empty\r\n0.05000 , 0.30000\r\n");
+}
+void BM_Process1000(benchmark::State& state) { run_process(state, VELPRA_EXE, thousand_readings()); }
+
 }  // namespace
 
 BENCHMARK(BM_SolveReadingTypical);
 BENCHMARK(BM_SolveReadingFlagged);
 BENCHMARK(BM_Run1000InMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Run1000Files)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessTrue)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ProcessEmptyDataSet)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Process1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

@@ -34,20 +34,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             status = reader.read_reals(targets);
         }
     }
-    {
+    const auto run = [&text] {
         std::istringstream in(text);
         std::istringstream console_in;
         std::ostringstream report;
         std::ostringstream console_out;
         velpra::process(in, report, velpra::file_argument("fuzz.pd"), console_in, console_out);
+        return report.str();
+    };
+    {
         // Whole CRLF lines, none wider than the processed-file line.
-        const std::string out = report.str();
+        const std::string out = run();
         std::size_t start = 0;
         for (auto p = out.find("\r\n"); p != std::string::npos; p = out.find("\r\n", start)) {
             require(p - start <= 80);
             start = p + 2;
         }
         require(start == out.size());
+        // Nothing of one run is left over for the next: every reading
+        // starts from the data set alone.
+        require(run() == out);
     }
     return 0;
 }

@@ -10,7 +10,6 @@
 #include "model.hpp"
 #include "reader.hpp"
 #include "report.hpp"
-#include "state.hpp"
 
 namespace velpra {
 namespace {
@@ -90,15 +89,18 @@ RunError process(std::istream& data, std::ostream& report, const std::string& fi
     const float rh = half_radius(ri);
     if (!put(report, table_header_lines())) return write_failed;
 
+    // Declared once for the whole table: a reading cut short by a slash or a
+    // null value keeps the previous reading's values for the items it leaves out.
     float dtheta = 0.0f;
+    float tmed = 0.0f;
+    float tmax = 0.0f;
     float* const reading[] = {&dtheta, &tmed, &tmax};
     for (int number = 1; number <= max_readings; ++number) {
-        iwarn = 0;
         const ReadStatus s = reader.read_reals(reading);
         if (s == ReadStatus::end_of_file) break;  // the normal end; a partial reading is dropped
         if (s != ReadStatus::ok) return from_read_status(s);
-        const ReadingResult r = solve_reading(rh, h0, dtheta, console_in, console_out);
-        if (!put(report, reading_row(number, dtheta, tmed, tmax, r, iwarn != 0))) return write_failed;
+        const ReadingResult r = solve_reading(rh, h0, dtheta, tmed, tmax, console_in, console_out);
+        if (!put(report, reading_row(number, dtheta, tmed, tmax, r))) return write_failed;
     }
     if (!put(report, table_footer_lines())) return write_failed;
     return {};

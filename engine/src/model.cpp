@@ -35,31 +35,36 @@ double gfun(float x, float p)
     return std::log((x3 - 1.0) / (x3 - p3)) * k - t2 + t1;
 }
 
-double fobj(float x)
+double fobj(float x, const ReadingContext& ctx)
 {
-    const float a = static_cast<float>(gfun(x, romax));
-    const double b = gfun(x, romed);
-    return a / b - static_cast<double>(tmax) / tmed;
+    const float a = static_cast<float>(gfun(x, ctx.romax));
+    const double b = gfun(x, ctx.romed);
+    return a / b - static_cast<double>(ctx.tmax) / ctx.tmed;
 }
 
 float half_radius(float ri) { return static_cast<float>(0.5 * ri); }
 
-ReadingResult solve_reading(float rh, float h0, float dtheta, std::istream& console_in,
-                            std::ostream& console_out)
+ReadingResult solve_reading(float rh, float h0, float dtheta, float tmed, float tmax,
+                            std::istream& console_in, std::ostream& console_out)
 {
     ReadingResult r{};
     r.delta0 = static_cast<float>((static_cast<double>(h0) * 3.0 / dtheta) / rh);
-    romax = static_cast<float>(std::pow(static_cast<double>(r.delta0) + 1.0, one_third));
-    romed = static_cast<float>(std::pow(static_cast<double>(r.delta0) * 0.5 + 1.0, one_third));
-    r.romax = romax;
-    r.romed = romed;
+    ReadingContext ctx;
+    ctx.tmed = tmed;
+    ctx.tmax = tmax;
+    ctx.romax = static_cast<float>(std::pow(static_cast<double>(r.delta0) + 1.0, one_third));
+    ctx.romed = static_cast<float>(std::pow(static_cast<double>(r.delta0) * 0.5 + 1.0, one_third));
+    r.romax = ctx.romax;
+    r.romed = ctx.romed;
 
     // The search starts just above romax, where the model's logarithms turn
     // singular, and ends at a fixed 20.
-    const float x1 = static_cast<float>(romax + lower_offset);
-    r.a = zbrent(x1, upper_end, fobj, console_in, console_out);
+    const float x1 = static_cast<float>(ctx.romax + lower_offset);
+    r.a = zbrent(x1, upper_end, [&ctx](float x) { return fobj(x, ctx); }, ctx.iwarn, console_in,
+                 console_out);
+    r.iwarn = ctx.iwarn;
 
-    const double g = gfun(r.a, romax);
+    const double g = gfun(r.a, ctx.romax);
     r.Ks = static_cast<float>((g * (static_cast<double>(rh) * pi2)) / (static_cast<double>(tmax) * 8.0));
     const double a = r.a;
     r.Psi_m = static_cast<float>((((a * a * a - 1.0) * rh) * dtheta) / 3.0 -

@@ -187,9 +187,9 @@ std::vector<std::string> table_header_lines()
 }
 
 std::string reading_row(long long number, float dtheta, float tmed, float tmax,
-                        const ReadingResult& r, bool warned)
+                        const ReadingResult& r)
 {
-    const std::string w_text = warned ? " *    " : "      ";
+    const std::string w_text = r.iwarn != 0 ? " *    " : "      ";
     return format_integer(number, 6) + format_fixed(dtheta, 8, 4) + format_fixed(tmed, 8, 0) +
            format_fixed(tmax, 8, 0) + format_fixed(r.delta0, 7, 2) + format_fixed(r.romax, 7, 2) +
            format_fixed(r.romed, 7, 2) + format_fixed(r.a, 7, 2) + w_text.substr(0, 3) +

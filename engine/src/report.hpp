@@ -38,9 +38,9 @@ std::string description_line(const std::string& description);
 std::string pipe_dimensions_line(float ri, float h0);
 // Lines 20-23.
 std::vector<std::string> table_header_lines();
-// One row of the table.
+// One row of the table; the W flag shows the result's `iwarn`.
 std::string reading_row(long long number, float dtheta, float tmed, float tmax,
-                        const ReadingResult& r, bool warned);
+                        const ReadingResult& r);
 // The last three lines.
 std::vector<std::string> table_footer_lines();
 

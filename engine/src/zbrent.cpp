@@ -3,8 +3,6 @@
 #include <iostream>
 #include <string>
 
-#include "model.hpp"
-
 namespace velpra {
 
 void zbrent_wait(std::istream& console_in, std::ostream& console_out)
@@ -20,7 +18,5 @@ void zbrent_wait(std::istream& console_in, std::ostream& console_out)
         if (line.empty()) return;
     }
 }
-
-float zbrent(float x1, float x2) { return zbrent(x1, x2, fobj, std::cin, std::cout); }
 
 }  // namespace velpra

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <iosfwd>
 
-#include "state.hpp"
-
 namespace velpra {
 
 inline constexpr int zbrent_max_iterations = 300;
@@ -18,11 +16,12 @@ void zbrent_wait(std::istream& console_in, std::ostream& console_out);
 // Brent's bracketing root finder (bisection safeguarding inverse quadratic
 // and secant steps) with a fixed tolerance and a 300-pass limit. Ends whose
 // objective values have the same strict sign raise `iwarn` and the search
-// runs anyway. The objective takes a float and returns a double; it is
+// runs anyway (`iwarn` is only ever raised, never cleared, here). The
+// objective is any callable taking a float and returning a double; it is
 // evaluated at x1, at x2, then once per pass. Stored values are single
 // precision where the method keeps them, intermediates double.
 template <class Objective>
-float zbrent(float x1, float x2, Objective&& f, std::istream& console_in,
+float zbrent(float x1, float x2, Objective&& f, int& iwarn, std::istream& console_in,
              std::ostream& console_out)
 {
     const double rel_tol = 6.0e-8f;
@@ -97,8 +96,5 @@ float zbrent(float x1, float x2, Objective&& f, std::istream& console_in,
     zbrent_wait(console_in, console_out);
     return b;
 }
-
-// The engine's use: the objective `fobj`, the process's console.
-float zbrent(float x1, float x2);
 
 }  // namespace velpra

@@ -25,9 +25,7 @@ Outcome solve(float x1, float x2, F f, const std::string& typed = "")
     Outcome o{};
     std::istringstream in(typed);
     std::ostringstream out;
-    iwarn = 0;
-    o.root = zbrent(x1, x2, [&](float x) { o.calls.push_back(x); return f(x); }, in, out);
-    o.warned = iwarn;
+    o.root = zbrent(x1, x2, [&](float x) { o.calls.push_back(x); return f(x); }, o.warned, in, out);
     o.console = out.str();
     return o;
 }
@@ -113,6 +111,7 @@ TEST(Zbrent, IterationLimitWaitsButNeverExecutes)
     std::istringstream broken("never read\n");
     broken.setstate(std::ios::badbit);
     std::ostringstream out;
-    zbrent(0.0f, nan, one, broken, out);
+    int iwarn = 0;
+    zbrent(0.0f, nan, one, iwarn, broken, out);
     EXPECT_EQ(out.str(), message);
 }

@@ -17,8 +17,6 @@ public:
     // reportPath: the engine's report (`fa`); dataSetPath: the data-set file.
     Form2(const QString& reportPath, const QString& dataSetPath, QWidget* parent = nullptr);
 
-    QString resultsCopyPath() const { return m_resultsCopy; }
-
     QLabel* Label1[4] = {};
     QLabel* Label2 = nullptr;
     FlexGrid* Gr2 = nullptr;

@@ -49,11 +49,6 @@ void Evaluation::setEngineProgram(const QString& path)
                                                                          : path;
 }
 
-QString Evaluation::engineProgram() const
-{
-    return m_engine;
-}
-
 QString Evaluation::engineFileName() const
 {
     return QFileInfo(m_engine).fileName();

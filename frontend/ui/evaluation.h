@@ -24,7 +24,6 @@ public:
     // The engine program; by default `velpra` (VELPRA.EXE on Windows) beside
     // the front end's own program file.
     void setEngineProgram(const QString& path);
-    QString engineProgram() const;
 
     void start(); // the Evaluate button was clicked
     void tick();  // one tick of the main window's timer

@@ -280,15 +280,6 @@ void FlexGrid::setCellFontName(int r, int c, const QString& family)
     setTextMatrix(r, c, stored);
 }
 
-void FlexGrid::setCellFontBold(int r, int c, bool bold)
-{
-    if (QTableWidgetItem* it = cellItem(r, c, true)) {
-        QFont f = it->font();
-        f.setBold(bold);
-        it->setFont(f);
-    }
-}
-
 void FlexGrid::setCellPicture(int r, int c, const QPixmap& picture)
 {
     QTableWidgetItem* it = cellItem(r, c, true);

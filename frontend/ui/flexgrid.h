@@ -48,7 +48,6 @@ public:
     // the stored text stays as it was ("Dq" reads as the Greek capital delta and
     // small theta). Any other name sets that family on the cell.
     void setCellFontName(int r, int c, const QString& family);
-    void setCellFontBold(int r, int c, bool bold);
     void setCellPicture(int r, int c, const QPixmap& picture);
     bool hasCellPicture(int r, int c) const;
     void setCellAlignment(int r, int c, Qt::Alignment alignment);

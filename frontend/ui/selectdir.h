@@ -19,8 +19,6 @@ public:
     // The path composed by "Aceptar" (directory, separator, name, ".pd");
     // meaningful when exec() returned QDialog::Accepted.
     QString composedPath() const { return m_composed; }
-    // The directory the directory list shows.
-    QString dirPath() const { return m_dir; }
 
 private:
     void muestra_directorio(const QString& dir); // moves Dir1, Text2 and File1 there

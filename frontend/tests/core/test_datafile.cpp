@@ -21,6 +21,18 @@ TEST(DataFileCompose, RecordsInCrLfLinesReadingsUpToTheFirstRowReadingZero)
     EXPECT_TRUE(datafile::compose(QString::fromUtf8("Río"), "1", "1", {}).startsWith("R\xEDo\r\n"));
 }
 
+TEST(DataFileCompose, AZeroInAnyOfTheThreeCellsEndsTheReadings)
+{
+    const datafile::Row reading = {"0.2", "300", "1200"};
+    const QByteArray expected = kHead + "0.20000 300.00000 1200.00000\r\n";
+    // A zero t fin matters as much as a zero dtheta or t 1/2.
+    for (const datafile::Row& stop : {datafile::Row{"0", "300", "1200"}, {"0.2", "", "1200"},
+                                      {"0.2", "300", "0"}, {"0.2", "300", "0,0"}, {"0.2", "300", "t"}}) {
+        EXPECT_EQ(datafile::compose("d", "0.018", "0.3", {reading, stop, reading}), expected)
+            << stop[0].toStdString() << "|" << stop[1].toStdString() << "|" << stop[2].toStdString();
+    }
+}
+
 TEST(DataFileWrite, AFailureWhileWritingLeavesTheOldFileWhole)
 {
     QTemporaryDir dir;
