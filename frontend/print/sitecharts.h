@@ -35,7 +35,7 @@ inline constexpr const char* kReadings = "Readings";
 inline constexpr const char* kFlagged = "Flagged readings";
 inline constexpr const char* kWMarked = "W-marked readings";
 inline constexpr const char* kGeometricMean = "Geometric mean";
-inline constexpr const char* kBand = "95 % interval of the geometric mean";
+inline constexpr const char* kBand = "GM 95 % interval";
 
 // A new chart; the caller owns it (a QChartView takes it over).
 QChart* ksChart(const KsInput& in);

@@ -4,6 +4,7 @@
 // on every page.
 #include "report.h"
 #include "reportprinter.h"
+#include "sitereport.h"
 #include "test_support.h"
 
 #include <QProcess>
@@ -84,23 +85,6 @@ QStringList lines(const QList<Word>& words, double left, double charWidth)
     return out;
 }
 
-reportprinter::SiteReport siteReport(const QStringList& lines)
-{
-    reportprinter::SiteReport r;
-    r.reportLines = lines;
-    r.date = "2026-12-09";
-    r.frontEndVersion = reportprinter::frontEndVersion();
-    r.statistics = {{"Readings in the report", "12"}, {"Geometric mean", "4.071e-05 m/s"}};
-    r.designValue = "2.036e-05 m/s";
-    r.designRule = "geometric mean, safety factor 2";
-    r.chart.unit = "m/s";
-    r.chart.geometricMean = 4.071e-5;
-    r.chart.designValue = 2.036e-5;
-    for (int i = 0; i < 12; ++i)
-        r.chart.readings.push_back({i + 1, 4e-5 * (1 + 0.1 * i), i == 3, i == 5});
-    return r;
-}
-
 } // namespace
 
 TEST(ReportPdf, HoldsEveryReportLineInItsColumnsAndTheDesignValue)
@@ -112,8 +96,15 @@ TEST(ReportPdf, HoldsEveryReportLineInItsColumnsAndTheDesignValue)
         const QStringList report = engineReport(tmp.path(), n);
         ASSERT_EQ(report.size(), 26 + n) << "the engine's report";
         const QString pdf = tmp.filePath(QStringLiteral("site%1.pdf").arg(n));
+        sitestats::Options options;
+        options.rule = sitestats::Rule::Median;
+        options.safetyFactor = 2;
+        options.ksUnit = units::Ks::MillimetrePerHour;
         QString error;
-        ASSERT_TRUE(reportprinter::writePdf(siteReport(report), pdf, &error)) << error.toStdString();
+        ASSERT_TRUE(sitereport::writeSitePdf(tmp.filePath("pd.out"), options, pdf, &error)) << error.toStdString();
+        const auto analysis = sitestats::analyse(*sitestats::loadReport(tmp.filePath("pd.out")), options);
+        const QString design = sitereport::printed(units::fromSI(analysis.designValue, options.ksUnit), "mm/h");
+        ASSERT_NE(design, "undefined");
         const QList<QList<Word>> pages = pdfWords(pdf);
         ASSERT_GE(pages.size(), n == 1000 ? 10 : 2);
 
@@ -126,11 +117,11 @@ TEST(ReportPdf, HoldsEveryReportLineInItsColumnsAndTheDesignValue)
             EXPECT_EQ(text.back().trimmed(), QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages.size()));
         }
         const QString first = lines(pages[0], 0, 0).join('\n');
-        for (const char* expected : {"Design value: 2.036e-05 m/s", "Rule: geometric mean, safety factor 2",
-                                     "Programs: VELPRA v0.3 (engine), VELDESK 1.0 (front end)",
-                                     "Description: Orchard-plot-A", "Date: 2026-12-09",
-                                     "Pipe dimensions used: ri= 0.0180 m; h0= 0.30 m"})
-            EXPECT_TRUE(first.contains(expected)) << expected << "\n" << first.toStdString();
+        for (const QString& expected :
+             {"Design value: " + design, QString("Rule: median, divided by a safety factor of 2; Ks in mm/h, Psi_m in m"),
+              "Programs: VELPRA v0.3 (engine), VELDESK " + reportprinter::frontEndVersion() + " (front end)",
+              QString("Description: Orchard-plot-A"), QString("Pipe dimensions used: ri= 0.0180 m; h0= 0.30 m")})
+            EXPECT_TRUE(first.contains(expected)) << expected.toStdString() << "\n" << first.toStdString();
 
         // The report pages, their running header and footer taken off, give
         // back the report's lines that hold any text, in order, each with its
