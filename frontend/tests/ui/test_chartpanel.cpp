@@ -1,0 +1,163 @@
+// The site charts in their panel: what each chart draws for an analysis and
+// how a change of unit redraws it, the chart as a picture (clipboard, PNG,
+// SVG), and the print preview's pages.
+#include "chartpanel.h"
+#include "scripted_ui.h"
+#include "siteprinting.h"
+#include "sitereport.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QImage>
+#include <QLogValueAxis>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QTabWidget>
+
+namespace {
+
+sitestats::Reading reading(int point, double ks, bool w = false, double dtheta = 0.2)
+{
+    sitestats::Reading r;
+    r.point = point;
+    r.dtheta = dtheta;
+    r.tHalf = 300;
+    r.tFin = 1200;
+    r.ks = ks;
+    r.psiM = 0.014;
+    r.w = w;
+    return r;
+}
+
+// Six readings: one W-marked, one with dtheta out of range (flagged), one
+// whose Ks is not a number and cannot be drawn.
+QList<sitestats::Reading> site()
+{
+    return {reading(1, 4e-5), reading(2, 5e-5, true), reading(3, 3e-5, false, 0.9),
+            reading(4, 6e-5), reading(5, NAN),        reading(6, 4.5e-5)};
+}
+
+QScatterSeries* scatter(QChart* chart, const QString& name)
+{
+    for (QAbstractSeries* s : chart->series())
+        if (s->name() == name)
+            return qobject_cast<QScatterSeries*>(s);
+    return nullptr;
+}
+
+} // namespace
+
+TEST(ChartPanel, DrawsEachKindOfReadingAndRedrawsInTheChosenUnit)
+{
+    ChartPanel panel;
+    sitestats::Options o;
+    panel.setAnalysis(sitestats::analyse(site(), o), o);
+    QChart* ks = panel.KsChart->chart();
+    ASSERT_TRUE(ks);
+    struct Kind {
+        const char* name;
+        QList<QPointF> points;
+    };
+    for (const Kind& k : {Kind{sitecharts::kReadings, {{1, 4e-5}, {4, 6e-5}, {6, 4.5e-5}}},
+                          Kind{sitecharts::kWMarked, {{2, 5e-5}}}, Kind{sitecharts::kFlagged, {{3, 3e-5}}}}) {
+        QScatterSeries* s = scatter(ks, k.name);
+        ASSERT_TRUE(s) << k.name;
+        EXPECT_EQ(s->points(), k.points) << k.name;
+    }
+    QStringList names;
+    for (QAbstractSeries* s : ks->series())
+        names << s->name();
+    EXPECT_TRUE(names.contains(sitecharts::kGeometricMean) && names.contains(sitecharts::kBand)) << names.join(", ").toStdString();
+    EXPECT_TRUE(names.contains("Design value (geometric mean / 1)")) << names.join(", ").toStdString();
+    // ln Ks of the four readings used (not the W-marked one, not the NaN).
+    EXPECT_EQ(scatter(panel.ProbabilityChart->chart(), "ln Ks, sorted")->count(), 4);
+
+    // Another unit, the W-marked reading included: the same readings, in mm/h.
+    o.ksUnit = units::Ks::MillimetrePerHour;
+    o.includeFlagged = true;
+    panel.setAnalysis(sitestats::analyse(site(), o), o);
+    ks = panel.KsChart->chart();
+    EXPECT_NEAR(scatter(ks, sitecharts::kReadings)->at(0).y(), 4e-5 * 3.6e6, 1e-9);
+    EXPECT_NEAR(scatter(ks, sitecharts::kWMarked)->at(0).y(), 5e-5 * 3.6e6, 1e-9);
+    auto* y = qobject_cast<QLogValueAxis*>(ks->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->titleText(), "Ks (mm/h)");
+    EXPECT_LE(y->min(), 3e-5 * 3.6e6);
+    EXPECT_GE(y->max(), 6e-5 * 3.6e6);
+    EXPECT_EQ(scatter(panel.ProbabilityChart->chart(), "ln Ks, sorted")->count(), 5);
+}
+
+TEST(ChartPanel, CopiesAndSavesTheChartInViewAsAPicture)
+{
+    ScriptedSeam ui;
+    QTemporaryDir tmp;
+    ChartPanel panel;
+    panel.resize(640, 420);
+    panel.show();
+    sitestats::Options o;
+    panel.setAnalysis(sitestats::analyse(site(), o), o);
+    QStringList proposed;
+    QString answer;
+    panel.askSavePath = [&](QWidget*, const QString& p) {
+        proposed << p;
+        return answer;
+    };
+
+    QApplication::clipboard()->clear();
+    panel.CopyChart->click();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), panel.KsChart->size() * panel.devicePixelRatio());
+
+    answer = tmp.filePath("ks.png");
+    panel.SaveChart->click();
+    EXPECT_EQ(QImage(answer).size(), panel.KsChart->size() * panel.devicePixelRatio());
+
+    panel.ChartTabs->setCurrentIndex(1);
+    answer = tmp.filePath("plot.svg");
+    panel.SaveChart->click();
+    const QByteArray svg = readFile(answer);
+    EXPECT_TRUE(svg.contains("<svg") && svg.contains("Normal probability plot of ln Ks")) << svg.left(200).data();
+    EXPECT_EQ(proposed, QStringList({"ks_chart.png", "probability_plot.png"}));
+
+    answer.clear(); // cancelled: nothing written, nothing said
+    panel.SaveChart->click();
+    answer = tmp.filePath("no/such/dir/plot.png");
+    panel.SaveChart->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith("The chart could not be saved in " + answer));
+    EXPECT_FALSE(QFile::exists(answer));
+}
+
+TEST(SitePrinting, PreviewShowsThePrintoutAndExportWritesThePdf)
+{
+    ScriptedSeam ui;
+    QTemporaryDir tmp;
+    reportprinter::SiteReport r;
+    r.reportLines = reportLines({kRow1, kRow2});
+    r.designValue = "1 m/s";
+    QPrintPreviewDialog* dialog = siteprinting::preview(nullptr, r);
+    dialog->open();
+    auto* view = dialog->findChild<QPrintPreviewWidget*>();
+    ASSERT_TRUE(view);
+    view->updatePreview();
+    EXPECT_EQ(view->pageCount(), 2); // the summary and one page of report
+    dialog->close();
+
+    // The proposed name is the data set's, from the processed-file line.
+    QString proposed;
+    const QString written = siteprinting::exportPdf(nullptr, r, [&](QWidget*, const QString& p) {
+        proposed = p;
+        return tmp.filePath("site.pdf");
+    });
+    EXPECT_EQ(proposed, "set.pdf");
+    EXPECT_EQ(written, tmp.filePath("site.pdf"));
+    EXPECT_TRUE(readFile(written).startsWith("%PDF"));
+    EXPECT_EQ(siteprinting::exportPdf(nullptr, r, [&](QWidget*, const QString&) { return tmp.filePath("x/y.pdf"); }),
+              "");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith("The PDF could not be written")) << ui.messages[0].text.toStdString();
+}
