@@ -33,49 +33,49 @@ QString desktopSavePath(QWidget* parent, const QString& proposed)
 
 ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent), askSavePath(desktopSavePath)
 {
-    setObjectName(QStringLiteral("ChartPanel"));
-    ChartTabs = new QTabWidget(this);
-    ChartTabs->setObjectName(QStringLiteral("ChartTabs"));
-    KsChart = chartView("KsChart");
-    ProbabilityChart = chartView("ProbabilityChart");
-    ChartTabs->addTab(KsChart, QStringLiteral("Ks per reading"));
-    ChartTabs->addTab(ProbabilityChart, QStringLiteral("Probability plot"));
+    setObjectName(QStringLiteral("chartPanel"));
+    chartTabs = new QTabWidget(this);
+    chartTabs->setObjectName(QStringLiteral("chartTabs"));
+    ksChart = chartView("ksChart");
+    probabilityChart = chartView("probabilityChart");
+    chartTabs->addTab(ksChart, QStringLiteral("Ks per reading"));
+    chartTabs->addTab(probabilityChart, QStringLiteral("Probability plot"));
 
-    CopyChart = new QPushButton(QStringLiteral("Copy chart"), this);
-    CopyChart->setObjectName(QStringLiteral("CopyChart"));
-    CopyChart->setToolTip(QStringLiteral("Copy the chart in view to the clipboard as a picture"));
-    SaveChart = new QPushButton(QStringLiteral("Save chart..."), this);
-    SaveChart->setObjectName(QStringLiteral("SaveChart"));
-    SaveChart->setToolTip(QStringLiteral("Save the chart in view as a PNG picture or an SVG drawing"));
+    copyChart = new QPushButton(QStringLiteral("Copy chart"), this);
+    copyChart->setObjectName(QStringLiteral("copyChart"));
+    copyChart->setToolTip(QStringLiteral("Copy the chart in view to the clipboard as a picture"));
+    saveChart = new QPushButton(QStringLiteral("Save chart\u2026"), this);
+    saveChart->setObjectName(QStringLiteral("saveChart"));
+    saveChart->setToolTip(QStringLiteral("Save the chart in view as a PNG picture or an SVG drawing"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(CopyChart);
-    buttons->addWidget(SaveChart);
+    buttons->addWidget(copyChart);
+    buttons->addWidget(saveChart);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ChartTabs, 1);
+    layout->addWidget(chartTabs, 1);
     layout->addLayout(buttons);
 
-    connect(CopyChart, &QPushButton::clicked, this, [this] { chartexport::copyToClipboard(*currentView()); });
-    connect(SaveChart, &QPushButton::clicked, this, &ChartPanel::saveChart);
+    connect(copyChart, &QPushButton::clicked, this, [this] { chartexport::copyToClipboard(*currentView()); });
+    connect(saveChart, &QPushButton::clicked, this, &ChartPanel::saveCurrentChart);
 }
 
 QChartView* ChartPanel::currentView() const
 {
-    return ChartTabs->currentIndex() == 1 ? ProbabilityChart : KsChart;
+    return chartTabs->currentIndex() == 1 ? probabilityChart : ksChart;
 }
 
 void ChartPanel::setAnalysis(const sitestats::Analysis& analysis, const sitestats::Options& options)
 {
     // The views delete the charts they showed before.
-    KsChart->setChart(sitecharts::ksChart(sitereport::ksInput(analysis, options)));
-    ProbabilityChart->setChart(sitecharts::probabilityChart(sitereport::probabilityInput(analysis, options)));
+    ksChart->setChart(sitecharts::ksChart(sitereport::ksInput(analysis, options)));
+    probabilityChart->setChart(sitecharts::probabilityChart(sitereport::probabilityInput(analysis, options)));
 }
 
-void ChartPanel::saveChart()
+void ChartPanel::saveCurrentChart()
 {
-    const QString proposed = currentView() == KsChart ? QStringLiteral("ks_chart.png")
+    const QString proposed = currentView() == ksChart ? QStringLiteral("ks_chart.png")
                                                       : QStringLiteral("probability_plot.png");
     const QString path = askSavePath(this, proposed);
     if (path.isEmpty())

@@ -25,14 +25,14 @@ public:
     // desktop's save dialog unless replaced (tests).
     std::function<QString(QWidget* parent, const QString& proposed)> askSavePath;
 
-    QTabWidget* ChartTabs;
-    QChartView* KsChart;
-    QChartView* ProbabilityChart;
-    QPushButton* CopyChart;
-    QPushButton* SaveChart;
+    QTabWidget* chartTabs;
+    QChartView* ksChart;
+    QChartView* probabilityChart;
+    QPushButton* copyChart;
+    QPushButton* saveChart;
 
     QChartView* currentView() const;
 
 private:
-    void saveChart();
+    void saveCurrentChart();
 };

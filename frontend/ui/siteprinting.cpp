@@ -18,7 +18,7 @@ QPrintPreviewDialog* preview(QWidget* parent, const reportprinter::SiteReport& r
                                        QPageLayout::Millimeter));
     printer->setDocName(QStringLiteral("Site report"));
     auto* dialog = new QPrintPreviewDialog(printer, parent);
-    dialog->setObjectName(QStringLiteral("PrintPreview"));
+    dialog->setObjectName(QStringLiteral("printPreview"));
     dialog->setWindowTitle(QStringLiteral("Print preview"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });

@@ -57,7 +57,7 @@ TEST(ChartPanel, DrawsEachKindOfReadingAndRedrawsInTheChosenUnit)
     ChartPanel panel;
     sitestats::Options o;
     panel.setAnalysis(sitestats::analyse(site(), o), o);
-    QChart* ks = panel.KsChart->chart();
+    QChart* ks = panel.ksChart->chart();
     ASSERT_TRUE(ks);
     struct Kind {
         const char* name;
@@ -75,13 +75,13 @@ TEST(ChartPanel, DrawsEachKindOfReadingAndRedrawsInTheChosenUnit)
     EXPECT_TRUE(names.contains(sitecharts::kGeometricMean) && names.contains(sitecharts::kBand)) << names.join(", ").toStdString();
     EXPECT_TRUE(names.contains("Design value (geometric mean / 1)")) << names.join(", ").toStdString();
     // ln Ks of the four readings used (not the W-marked one, not the NaN).
-    EXPECT_EQ(scatter(panel.ProbabilityChart->chart(), "ln Ks, sorted")->count(), 4);
+    EXPECT_EQ(scatter(panel.probabilityChart->chart(), "ln Ks, sorted")->count(), 4);
 
     // Another unit, the W-marked reading included: the same readings, in mm/h.
     o.ksUnit = units::Ks::MillimetrePerHour;
     o.includeFlagged = true;
     panel.setAnalysis(sitestats::analyse(site(), o), o);
-    ks = panel.KsChart->chart();
+    ks = panel.ksChart->chart();
     EXPECT_NEAR(scatter(ks, sitecharts::kReadings)->at(0).y(), 4e-5 * 3.6e6, 1e-9);
     EXPECT_NEAR(scatter(ks, sitecharts::kWMarked)->at(0).y(), 5e-5 * 3.6e6, 1e-9);
     auto* y = qobject_cast<QLogValueAxis*>(ks->axes(Qt::Vertical).value(0));
@@ -89,7 +89,7 @@ TEST(ChartPanel, DrawsEachKindOfReadingAndRedrawsInTheChosenUnit)
     EXPECT_EQ(y->titleText(), "Ks (mm/h)");
     EXPECT_LE(y->min(), 3e-5 * 3.6e6);
     EXPECT_GE(y->max(), 6e-5 * 3.6e6);
-    EXPECT_EQ(scatter(panel.ProbabilityChart->chart(), "ln Ks, sorted")->count(), 5);
+    EXPECT_EQ(scatter(panel.probabilityChart->chart(), "ln Ks, sorted")->count(), 5);
 }
 
 TEST(ChartPanel, CopiesAndSavesTheChartInViewAsAPicture)
@@ -109,24 +109,24 @@ TEST(ChartPanel, CopiesAndSavesTheChartInViewAsAPicture)
     };
 
     QApplication::clipboard()->clear();
-    panel.CopyChart->click();
-    EXPECT_EQ(QApplication::clipboard()->image().size(), panel.KsChart->size() * panel.devicePixelRatio());
+    panel.copyChart->click();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), panel.ksChart->size() * panel.devicePixelRatio());
 
     answer = tmp.filePath("ks.png");
-    panel.SaveChart->click();
-    EXPECT_EQ(QImage(answer).size(), panel.KsChart->size() * panel.devicePixelRatio());
+    panel.saveChart->click();
+    EXPECT_EQ(QImage(answer).size(), panel.ksChart->size() * panel.devicePixelRatio());
 
-    panel.ChartTabs->setCurrentIndex(1);
+    panel.chartTabs->setCurrentIndex(1);
     answer = tmp.filePath("plot.svg");
-    panel.SaveChart->click();
+    panel.saveChart->click();
     const QByteArray svg = readFile(answer);
     EXPECT_TRUE(svg.contains("<svg") && svg.contains("Normal probability plot of ln Ks")) << svg.left(200).data();
     EXPECT_EQ(proposed, QStringList({"ks_chart.png", "probability_plot.png"}));
 
     answer.clear(); // cancelled: nothing written, nothing said
-    panel.SaveChart->click();
+    panel.saveChart->click();
     answer = tmp.filePath("no/such/dir/plot.png");
-    panel.SaveChart->click();
+    panel.saveChart->click();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.startsWith("The chart could not be saved in " + answer));
     EXPECT_FALSE(QFile::exists(answer));
