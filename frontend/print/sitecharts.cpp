@@ -61,6 +61,8 @@ QChart* newChart(const QString& title)
 QChart* ksChart(const KsInput& in)
 {
     QChart* chart = newChart(QStringLiteral("Ks per reading"));
+    // Six entries do not fit one row under the plot: a column beside it.
+    chart->legend()->setAlignment(Qt::AlignRight);
 
     // Every value that must be in view decides the decades of the axis.
     std::vector<double> inView;

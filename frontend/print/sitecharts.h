@@ -32,8 +32,8 @@ struct KsInput {
 
 // Series names, shown in the legend.
 inline constexpr const char* kReadings = "Readings";
-inline constexpr const char* kFlagged = "Flagged readings";
-inline constexpr const char* kWMarked = "W-marked readings";
+inline constexpr const char* kFlagged = "Flagged";
+inline constexpr const char* kWMarked = "W-marked";
 inline constexpr const char* kGeometricMean = "Geometric mean";
 inline constexpr const char* kBand = "GM 95 % interval";
 
