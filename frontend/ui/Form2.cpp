@@ -1,6 +1,7 @@
 #include "Form2.h"
 
 #include "Module1.h"
+#include "analysis.h"
 #include "flexgrid.h"
 #include "icons.h"
 #include "layout.h"
@@ -122,11 +123,15 @@ void Form2::buildControls()
                       QStringLiteral("copy the entire grid as an image"), QStringLiteral("image_clipboard"));
     Command1 = button("Command1", QStringLiteral("OK"), twips(5880, 5400, 735, 495),
                       QStringLiteral("returns to the main window"), QStringLiteral("ok"));
+    // In the free space of the bottom row, right-aligned with the grid.
+    Command5 = button("Command5", QStringLiteral("Analysis\u2026"), twips(9960, 5400, 975, 495),
+                      QStringLiteral("Statistics, design value and quality flags of the readings"), QString());
 
     connect(Command1, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(Command2, &QAbstractButton::clicked, this, &Form2::datosAlPortapapeles);
     connect(Command3, &QAbstractButton::clicked, this, &Form2::imagenAlPortapapeles);
     connect(Command4, &QAbstractButton::clicked, this, &Form2::guardarComo);
+    connect(Command5, &QAbstractButton::clicked, this, &Form2::analisis);
 }
 
 bool Form2::setHeadings()
@@ -244,4 +249,10 @@ void Form2::guardarComo()
     if (!report::copiar(m_resultsCopy, *name, &why))
         veldesk::showMessage(this, QStringLiteral("Unable to save the results in ") + *name + QStringLiteral("\n") + why,
                              MsgIcon::Critical);
+}
+
+void Form2::analisis()
+{
+    AnalysisWindow window(m_report, m_dataSet, this);
+    window.exec();
 }

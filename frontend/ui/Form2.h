@@ -26,6 +26,7 @@ public:
     QAbstractButton* Command2 = nullptr; // Data to Clipboard
     QAbstractButton* Command3 = nullptr; // Image to Clipboard
     QAbstractButton* Command4 = nullptr; // Save as...
+    QAbstractButton* Command5 = nullptr; // Analysis...: the site's statistics
 
     // The grid's rows while loading: headings, units and 999 readings.
     static constexpr int kLoadingRows = 1001;
@@ -37,6 +38,7 @@ private:
     void datosAlPortapapeles();
     void imagenAlPortapapeles();
     void guardarComo();
+    void analisis();
 
     QString m_report;
     QString m_dataSet;

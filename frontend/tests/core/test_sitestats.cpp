@@ -1,0 +1,284 @@
+#include "sitestats.h"
+#include "test_support.h"
+
+#include <random>
+
+using namespace sitestats;
+
+namespace {
+
+// Readings with the given Ks (m/s); the other fields are those of a sound
+// reading, so that no flag but the ones under test is set.
+QList<Reading> withKs(std::initializer_list<double> ks, std::initializer_list<bool> w = {})
+{
+    QList<Reading> out;
+    int i = 0;
+    for (double k : ks) {
+        Reading r;
+        r.point = ++i;
+        r.dtheta = 0.2;
+        r.tHalf = 300;
+        r.tFin = 1200;
+        r.ks = k;
+        r.psiM = 0.01 * i;
+        r.w = i <= int(w.size()) && std::data(w)[i - 1];
+        out << r;
+    }
+    return out;
+}
+
+void expectNear(double actual, double expected, const char* what)
+{
+    if (std::isnan(expected))
+        EXPECT_TRUE(std::isnan(actual)) << what << " = " << actual;
+    else
+        EXPECT_NEAR(actual, expected, std::abs(expected) * 1e-9) << what;
+}
+
+} // namespace
+
+// Values worked out by hand. Ks 1, 2, 4 (e-5) have ln Ks 0, 1, 2 times ln 2
+// apart: GM 2e-5, GSD exactly 2; the CI is 2e-5 * exp(-+t(2) ln2 / sqrt 3).
+TEST(SiteStats, HandWorkedSets)
+{
+    struct Case {
+        const char* name;
+        QList<Reading> readings;
+        double gm, gsd, ciLow, ciHigh, median, trimmed, mean, sd, min, max;
+    };
+    const double nan = kNaN;
+    const Case cases[] = {
+        {"odd", withKs({4e-5, 1e-5, 2e-5}), 2e-5, 2.0, 3.574621235894745e-06, 1.1189996746602947e-4, 2e-5, 2e-5,
+         7e-5 / 3, 1.5275252316519468e-5, 1e-5, 4e-5},
+        // Even count: the median is the mean of the middle two; GM = 2 sqrt 2 e-5.
+        {"even", withKs({8e-5, 1e-5, 4e-5, 2e-5}), 2.0 * std::sqrt(2.0) * 1e-5, std::exp(std::log(2.0) * std::sqrt(5.0 / 3)),
+         6.810061552888052e-06, 0.00011747324070231515, 3e-5, 3e-5, 3.75e-5, std::sqrt((7.5625 + 3.0625 + 0.0625 + 18.0625) / 3) * 1e-5, 1e-5, 8e-5},
+        // One reading: no spread, no interval, nothing to trim.
+        {"one", withKs({3e-5}), 3e-5, nan, nan, nan, 3e-5, nan, 3e-5, nan, 3e-5, 3e-5},
+        // Ties: no spread at all, the interval closes on the GM.
+        {"ties", withKs({5e-6, 5e-6, 5e-6, 5e-6}), 5e-6, 1.0, 5e-6, 5e-6, 5e-6, 5e-6, 5e-6, 0.0, 5e-6, 5e-6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Analysis a = analyse(c.readings);
+        EXPECT_EQ(a.used, c.readings.size());
+        expectNear(a.ks.gm, c.gm, "gm");
+        expectNear(a.ks.gsd, c.gsd, "gsd");
+        expectNear(a.ks.ciLow, c.ciLow, "ci low");
+        expectNear(a.ks.ciHigh, c.ciHigh, "ci high");
+        expectNear(a.ks.median, c.median, "median");
+        expectNear(a.trimmedMedian, c.trimmed, "trimmed median");
+        expectNear(a.ks.mean, c.mean, "mean");
+        expectNear(a.ks.sd, c.sd, "sd");
+        expectNear(a.ks.cv, c.sd / c.mean, "cv");
+        expectNear(a.ks.min, c.min, "min");
+        expectNear(a.ks.max, c.max, "max");
+    }
+}
+
+TEST(SiteStats, WhatLeavesAReadingOut)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    // W-marked, then not finite or not positive (one of them W-marked too).
+    const auto readings = withKs({1e-5, 2e-5, 4e-5, kNaN, inf, 0.0, -1e-5}, {false, true, false, false, false, true});
+    const Analysis a = analyse(readings);
+    EXPECT_EQ(a.count(), 7);
+    EXPECT_EQ(a.used, 2);
+    EXPECT_EQ(a.leftOutW, 1);
+    EXPECT_EQ(a.leftOutInvalid, 4);
+    EXPECT_DOUBLE_EQ(a.ks.gm, 2e-5);
+    for (int i = 3; i < 7; ++i)
+        EXPECT_TRUE(a.readings[i].flags & BadResult) << i;
+
+    Options o;
+    o.includeFlagged = true;
+    const Analysis b = analyse(readings, o);
+    EXPECT_EQ(b.used, 3);
+    EXPECT_EQ(b.leftOutW, 0);
+    EXPECT_DOUBLE_EQ(b.ks.gm, 2e-5);
+
+    // All readings W-marked: nothing to compute, and no failure.
+    const Analysis none = analyse(withKs({1e-5, 2e-5}, {true, true}));
+    EXPECT_EQ(none.used, 0);
+    EXPECT_EQ(none.leftOutW, 2);
+    for (double v : {none.ks.gm, none.ks.median, none.psi.mean, none.designValue, none.testsNeeded})
+        EXPECT_TRUE(std::isnan(v));
+}
+
+TEST(SiteStats, QualityFlagsAtTheirLimits)
+{
+    struct Case {
+        double dtheta, tHalf, tFin, ks, psi;
+        unsigned flags;
+    };
+    const Case cases[] = {
+        {0.6, 300, 301, 6.9e-7, 0.1, 0},               // every limit itself is sound
+        {0.6001, 300, 300, 4.0e-3, 0.1, DThetaRange | TFinNotLater},
+        {0.0, 300, 200, 4.1e-3, 0.1, DThetaRange | TFinNotLater | KsRange},
+        {-0.1, 300, 1200, 6.8e-7, kNaN, DThetaRange | KsRange | BadResult},
+        {0.2, kNaN, 1200, 1e-5, -0.25, TFinNotLater}, // a negative Psi_m is a result
+    };
+    for (const Case& c : cases) {
+        Reading r;
+        r.dtheta = c.dtheta, r.tHalf = c.tHalf, r.tFin = c.tFin, r.ks = c.ks, r.psiM = c.psi;
+        EXPECT_EQ(analyse({r}).readings[0].flags, c.flags) << c.dtheta << " " << c.ks;
+    }
+    EXPECT_EQ(flagNames(BadResult | Outlier), "bad-result;outlier");
+    EXPECT_EQ(flagNames(0), "");
+}
+
+// Quartiles are linear between closest ranks: with four ties and one far
+// value the interquartile range is 0 and only the far one is outside.
+TEST(SiteStats, TukeyOutliers)
+{
+    EXPECT_DOUBLE_EQ(quantile({4, 1, 3, 2}, 0.25), 1.75);
+    EXPECT_DOUBLE_EQ(quantile({4, 1, 3, 2}, 0.75), 3.25);
+    EXPECT_DOUBLE_EQ(quantile({5, 1, 4, 2, 3}, 0.25), 2);
+
+    const Analysis a = analyse(withKs({1e-5, 1e-5, 1e-5, 1e-5, 1.1e-5}));
+    QList<bool> outlier;
+    for (const Reading& r : a.readings)
+        outlier << bool(r.flags & Outlier);
+    EXPECT_EQ(outlier, QList<bool>({false, false, false, false, true}));
+    // ln 1..6: fences at q1 - 1.5 IQR and q3 + 1.5 IQR; 1e-3 is far beyond.
+    const Analysis b = analyse(withKs({1e-5, 2e-5, 3e-5, 4e-5, 5e-5, 1e-3}));
+    EXPECT_FALSE(b.readings[0].flags & Outlier);
+    EXPECT_TRUE(b.readings[5].flags & Outlier);
+    EXPECT_EQ(b.used, 6); // flags inform, they leave nothing out
+}
+
+TEST(SiteStats, DesignValueByRuleAndSafetyFactor)
+{
+    const auto readings = withKs({1e-5, 2e-5, 4e-5, 8e-5, 16e-5});
+    const std::pair<Rule, double> cases[] = {{Rule::GeometricMean, 4e-5}, {Rule::Median, 4e-5},
+                                             {Rule::TrimmedMedian, 4e-5}, {Rule::Mean, 6.2e-5},
+                                             {Rule::Minimum, 1e-5}};
+    for (const auto& [rule, value] : cases) {
+        Options o;
+        o.rule = rule;
+        o.safetyFactor = 2;
+        EXPECT_NEAR(analyse(readings, o).designValue, value / 2, 1e-18) << ruleKey(rule).toStdString();
+        EXPECT_EQ(parseRule(ruleKey(rule)), rule);
+    }
+    Options bad;
+    bad.safetyFactor = 0;
+    EXPECT_TRUE(std::isnan(analyse(readings, bad).designValue));
+    EXPECT_FALSE(parseRule("average"));
+    // The median without extremes differs from the median once ends are uneven.
+    Options tm;
+    tm.rule = Rule::TrimmedMedian;
+    EXPECT_DOUBLE_EQ(analyse(withKs({1e-5, 2e-5, 3e-5, 10e-5}), tm).designValue, 2.5e-5);
+    EXPECT_TRUE(std::isnan(analyse(withKs({1e-5, 2e-5}), tm).designValue));
+}
+
+// s = 0.5, X = 20 %: the normal estimate is 29; t(28) gives 31.56, so 32;
+// t(31) gives 31.28 <= 32 while n = 31 would need 31.37 > 31.
+TEST(SiteStats, TestsNeeded)
+{
+    EXPECT_NEAR(t95(2), 4.302652729749464, 1e-12);
+    EXPECT_EQ(testsNeeded(0.5, 0.2), 32);
+    EXPECT_EQ(testsNeeded(0.0, 0.2), 2);      // no spread: the fewest an interval needs
+    // s = 0.05: n = 2 would need (12.71 * 0.05 / 0.1823)^2 = 12.1, n = 3 needs 1.39.
+    EXPECT_EQ(testsNeeded(0.05, 0.2), 3);
+    EXPECT_TRUE(std::isnan(testsNeeded(kNaN, 0.2)));
+    EXPECT_TRUE(std::isnan(testsNeeded(0.5, 0)));
+    // Every answer is the smallest n that satisfies the condition.
+    for (double s : {0.1, 0.3, 0.8, 1.5})
+        for (double x : {0.05, 0.1, 0.2, 0.5}) {
+            const double n = testsNeeded(s, x);
+            const auto need = [&](double m) { return std::pow(t95(m - 1) * s / std::log1p(x), 2); };
+            EXPECT_GE(n, need(n)) << s << " " << x;
+            if (n > 2) {
+                EXPECT_LT(n - 1, need(n - 1)) << s << " " << x;
+            }
+        }
+}
+
+TEST(SiteStats, PropertiesOfRandomSites)
+{
+    std::mt19937 gen(20261209);
+    std::lognormal_distribution<double> ks(std::log(2e-5), 1.2);
+    std::uniform_int_distribution<int> count(2, 40);
+    for (int i = 0; i < 200; ++i) {
+        QList<Reading> readings;
+        const int n = count(gen);
+        for (int k = 0; k < n; ++k)
+            readings << withKs({ks(gen)})[0];
+        const Analysis a = analyse(readings);
+        EXPECT_LE(a.ks.min, a.ks.gm);
+        EXPECT_LE(a.ks.gm, a.ks.max);
+        EXPECT_LE(a.ks.ciLow, a.ks.gm);
+        EXPECT_GE(a.ks.ciHigh, a.ks.gm);
+        EXPECT_LE(a.ks.gm, a.ks.mean * (1 + 1e-12)); // AM-GM
+    }
+}
+
+TEST(Units, FactorsAndRoundTrips)
+{
+    using units::Ks;
+    EXPECT_DOUBLE_EQ(units::fromSI(1e-5, Ks::MillimetrePerHour), 36.0);
+    EXPECT_DOUBLE_EQ(units::fromSI(1e-5, Ks::MetrePerDay), 0.864);
+    EXPECT_DOUBLE_EQ(units::toSI(1.0, Ks::InchPerHour), 0.0254 / 3600);
+    EXPECT_DOUBLE_EQ(units::fromSI(0.0254, units::Psi::Inch), 1.0);
+    for (Ks u : units::allKs()) {
+        EXPECT_EQ(units::parseKs(units::name(u)), u);
+        for (double v : {6.9e-7, 4.07e-5, 4.0e-3})
+            EXPECT_NEAR(units::toSI(units::fromSI(v, u), u), v, v * 1e-15) << units::name(u).toStdString();
+    }
+    for (units::Psi u : units::allPsi()) {
+        EXPECT_EQ(units::parsePsi(units::name(u)), u);
+        EXPECT_NEAR(units::toSI(units::fromSI(13.0008, u), u), 13.0008, 1e-13);
+    }
+    EXPECT_EQ(units::parseKs(" um/s "), Ks::MicrometrePerSecond);
+    EXPECT_EQ(units::name(Ks::MicrometrePerSecond), QString::fromUtf8("\xc2\xb5m/s"));
+    EXPECT_FALSE(units::parseKs("ft/d"));
+    EXPECT_FALSE(units::parsePsi("m/s"));
+}
+
+TEST(SiteStats, ReadsTheReportAsPrinted)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath("good.out"), cut = dir.filePath("cut.out"), text = dir.filePath("notes.txt");
+    writeFile(good, reportOf({kRow1, kRow2, "     3  0.1000    100.     90.   1.00    NaN    NaN    NaN   ********** 0.0001"}));
+    writeFile(cut, reportOf({kRow1}).left(reportOf({kRow1}).size() - 90));
+    writeFile(text, "just some notes\r\n");
+
+    QString why;
+    const auto r = loadReport(good, &why);
+    ASSERT_TRUE(r) << why.toStdString();
+    ASSERT_EQ(r->size(), 3);
+    EXPECT_EQ((*r)[0].point, 1);
+    EXPECT_DOUBLE_EQ((*r)[0].dtheta, 0.2);
+    EXPECT_DOUBLE_EQ((*r)[0].tFin, 1200);
+    EXPECT_DOUBLE_EQ((*r)[0].ks, 0.4073e-4);
+    EXPECT_DOUBLE_EQ((*r)[1].psiM, 13.0008);
+    EXPECT_EQ((*r)[1].w, true);
+    EXPECT_TRUE(std::isnan((*r)[2].ks)); // a field full of "*"
+    EXPECT_EQ(analyse(*r).readings[2].flags, BadResult | TFinNotLater);
+
+    EXPECT_FALSE(loadReport(cut, &why));
+    EXPECT_FALSE(loadReport(text, &why));
+    EXPECT_TRUE(why.contains("Processed file:"));
+    EXPECT_FALSE(loadReport(dir.filePath("missing.out")));
+}
+
+TEST(SiteStats, FiguresAndCsvNumbers)
+{
+    EXPECT_EQ(csvNumber(kNaN), "");
+    EXPECT_EQ(csvNumber(4.073e-05), "4.073e-05");
+    EXPECT_EQ(csvNumber(1.0 / 3).toDouble(), 1.0 / 3);
+    Options o;
+    o.ksUnit = units::Ks::MillimetrePerHour;
+    o.safetyFactor = 2;
+    const QList<Figure> f = figures(analyse(withKs({1e-5, 2e-5, 4e-5}), o), o);
+    const auto value = [&](const char* key) {
+        for (const Figure& x : f)
+            if (x.key == key)
+                return x.value;
+        return -1.0;
+    };
+    EXPECT_DOUBLE_EQ(value("ks_gm"), 72.0);
+    EXPECT_DOUBLE_EQ(value("design_value"), 36.0);
+    EXPECT_DOUBLE_EQ(value("ks_gsd"), 2.0); // a ratio keeps its value in any unit
+    EXPECT_EQ(value("used"), 3);
+}

@@ -1,0 +1,396 @@
+#include "analysis.h"
+
+#include "atomic_file.h"
+#include "report.h"
+#include "seam.h"
+#include "sitecsv.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+using namespace sitestats;
+
+namespace {
+
+const QColor kWMarked(220, 50, 100); // as the results window marks it
+const QColor kFlaggedBack(255, 236, 160);
+const QColor kLeftOutText(128, 128, 128);
+
+// A figure on screen: 4 significant digits, trailing zeros kept so that every
+// figure shows the same precision, in the operator's format; plain decimals
+// from 0.001 to 99999, powers of ten beyond; blank when undefined.
+QString shown(double v)
+{
+    if (!std::isfinite(v))
+        return QString();
+    if (v == 0)
+        return QLocale().toString(0.0, 'f', 3);
+    const double rounded = QString::number(v, 'e', 3).toDouble(); // 9.9996 becomes 10.00
+    const int exponent = int(std::floor(std::log10(std::abs(rounded))));
+    if (exponent < -3 || exponent > 4)
+        return QLocale().toString(v, 'e', 3);
+    return QLocale().toString(v, 'f', std::max(0, 3 - exponent));
+}
+
+
+// A reading as the report printed it, or a count: no digits added.
+QString asPrinted(double v)
+{
+    return std::isfinite(v) ? QLocale().toString(v, 'g', QLocale::FloatingPointShortest) : QString();
+}
+
+bool isCount(const QString& key)
+{
+    return key == QLatin1String("tests_needed") || key == QLatin1String("readings") || key == QLatin1String("used")
+        || key.startsWith(QLatin1String("excluded"));
+}
+
+QTableWidgetItem* item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
+{
+    auto* it = new QTableWidgetItem(text);
+    it->setTextAlignment(align);
+    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return it;
+}
+
+QSettings settings()
+{
+    return QSettings(QString::fromLatin1(AnalysisWindow::kSettingsOrganization),
+                     QString::fromLatin1(AnalysisWindow::kSettingsApplication));
+}
+
+} // namespace
+
+AnalysisWindow::AnalysisWindow(const QString& reportPath, const QString& dataSetPath, QWidget* parent)
+    : QDialog(parent), m_report(reportPath), m_dataSet(dataSetPath)
+{
+    setObjectName(QStringLiteral("AnalysisWindow"));
+    setWindowTitle(QStringLiteral("Site analysis"));
+    chooseCsvPath = [](QWidget* p, const QString& proposed) {
+        return QFileDialog::getSaveFileName(p, QStringLiteral("Export CSV"), proposed,
+                                            QStringLiteral("CSV files (*.csv);;All files (*)"));
+    };
+
+    // The window reads what it can: a report cut short still gives the
+    // readings written before the cut.
+    m_lines = report::readLines(m_report).value_or(QStringList());
+    const report::ParsedReport parsed = report::parseReport(m_lines, 1000);
+    m_header = parsed.header;
+    m_readings = readingsOf(parsed);
+
+    buildControls();
+    source->setText(m_header.mid(0, 2).join(QChar('\n')));
+    notice->setVisible(parsed.error);
+    loadSettings();
+    m_loading = false;
+    recompute();
+}
+
+void AnalysisWindow::buildControls()
+{
+    resize(1000, 640);
+    auto* outer = new QVBoxLayout(this);
+
+    source = new QLabel(this);
+    source->setObjectName(QStringLiteral("source"));
+    source->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    outer->addWidget(source);
+    notice = new QLabel(QStringLiteral("The report is incomplete: the figures use the readings read before the "
+                                       "fault."),
+                        this);
+    notice->setObjectName(QStringLiteral("notice"));
+    notice->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
+    outer->addWidget(notice);
+
+    // The choices, in one row above the pages: they apply to every page.
+    auto* choices = new QHBoxLayout;
+    const auto labelled = [this, choices](const QString& text, QWidget* w) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(w->objectName() + QStringLiteral("Label"));
+        l->setBuddy(w);
+        choices->addWidget(l);
+        choices->addWidget(w);
+        choices->addSpacing(10);
+    };
+    rule = new QComboBox(this);
+    rule->setObjectName(QStringLiteral("rule"));
+    for (Rule r : allRules())
+        rule->addItem(ruleText(r), ruleKey(r));
+    labelled(QStringLiteral("&Rule:"), rule);
+
+    safetyFactor = new QDoubleSpinBox(this);
+    safetyFactor->setObjectName(QStringLiteral("safetyFactor"));
+    safetyFactor->setRange(1.0, 100.0);
+    safetyFactor->setDecimals(2);
+    safetyFactor->setSingleStep(0.5);
+    safetyFactor->setValue(1.0);
+    labelled(QStringLiteral("&Safety factor:"), safetyFactor);
+
+    ksUnit = new QComboBox(this);
+    ksUnit->setObjectName(QStringLiteral("ksUnit"));
+    for (units::Ks u : units::allKs())
+        ksUnit->addItem(units::name(u), int(u));
+    labelled(QStringLiteral("&Ks in:"), ksUnit);
+
+    psiUnit = new QComboBox(this);
+    psiUnit->setObjectName(QStringLiteral("psiUnit"));
+    for (units::Psi u : units::allPsi())
+        psiUnit->addItem(units::name(u), int(u));
+    labelled(QStringLiteral("&Psi_m in:"), psiUnit);
+
+    precision = new QDoubleSpinBox(this);
+    precision->setObjectName(QStringLiteral("precision"));
+    precision->setRange(1.0, 100.0);
+    precision->setDecimals(1);
+    precision->setSuffix(QStringLiteral(" %"));
+    precision->setValue(20.0);
+    precision->setToolTip(QStringLiteral("Tests needed: readings that bring the geometric mean within \u00b1 this "
+                                         "at 95 % confidence"));
+    labelled(QStringLiteral("Precision \u00b1"), precision);
+
+    includeFlagged = new QCheckBox(QStringLiteral("&Include W-marked readings"), this);
+    includeFlagged->setObjectName(QStringLiteral("includeFlagged"));
+    choices->addWidget(includeFlagged);
+    choices->addStretch(1);
+    outer->addLayout(choices);
+
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    auto* page = new QWidget(tabs);
+    page->setObjectName(QStringLiteral("statisticsPage"));
+    auto* split = new QHBoxLayout(page);
+
+    statistics = new QTableWidget(0, 3, page);
+    statistics->setObjectName(QStringLiteral("statistics"));
+    statistics->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value"), QStringLiteral("Unit")});
+    statistics->verticalHeader()->hide();
+    statistics->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    statistics->horizontalHeader()->setStretchLastSection(true);
+    statistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    split->addWidget(statistics, 5);
+
+    readings = new QTableWidget(0, 9, page);
+    readings->setObjectName(QStringLiteral("readings"));
+    readings->verticalHeader()->hide();
+    readings->horizontalHeader()->setStretchLastSection(true);
+    readings->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* right = new QVBoxLayout;
+    right->addWidget(readings, 1);
+    QStringList legend;
+    for (unsigned f : kAllFlags)
+        legend << flagName(Flag(f)) + QStringLiteral(": ") + flagText(Flag(f));
+    flagLegend = new QLabel(QStringLiteral("Flags inform, they leave no reading out. ") + legend.join(QStringLiteral("; "))
+                                + QChar('.'),
+                            page);
+    flagLegend->setObjectName(QStringLiteral("flagLegend"));
+    flagLegend->setWordWrap(true);
+    right->addWidget(flagLegend);
+    split->addLayout(right, 6);
+    tabs->addTab(page, QStringLiteral("Statistics"));
+    outer->addWidget(tabs, 1);
+
+    m_buttons = new QHBoxLayout;
+    copy = new QPushButton(QStringLiteral("Copy"), this);
+    copy->setObjectName(QStringLiteral("copy"));
+    copy->setToolTip(QStringLiteral("Copy the statistics and the readings as tab-separated text"));
+    exportCsv = new QPushButton(QStringLiteral("Export CSV\u2026"), this);
+    exportCsv->setObjectName(QStringLiteral("exportCsv"));
+    closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    for (QPushButton* b : {copy, exportCsv, closeButton})
+        b->setAutoDefault(false);
+    m_buttons->addWidget(copy);
+    m_buttons->addWidget(exportCsv);
+    m_buttons->addStretch(1);
+    m_buttons->addWidget(closeButton);
+    outer->addLayout(m_buttons);
+
+    const auto changed = [this] { recompute(); };
+    connect(rule, &QComboBox::currentIndexChanged, this, changed);
+    connect(ksUnit, &QComboBox::currentIndexChanged, this, changed);
+    connect(psiUnit, &QComboBox::currentIndexChanged, this, changed);
+    connect(safetyFactor, &QDoubleSpinBox::valueChanged, this, changed);
+    connect(precision, &QDoubleSpinBox::valueChanged, this, changed);
+    connect(includeFlagged, &QCheckBox::toggled, this, changed);
+    connect(copy, &QPushButton::clicked, this, &AnalysisWindow::copyToClipboard);
+    connect(exportCsv, &QPushButton::clicked, this, &AnalysisWindow::exportToCsv);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void AnalysisWindow::loadSettings()
+{
+    QSettings s = settings();
+    s.beginGroup(QStringLiteral("analysis"));
+    // Stored by name, so that a unit or rule added later does not shift them.
+    if (const auto r = parseRule(s.value(QStringLiteral("rule")).toString()))
+        rule->setCurrentIndex(rule->findData(ruleKey(*r)));
+    if (const auto u = units::parseKs(s.value(QStringLiteral("ksUnit")).toString()))
+        ksUnit->setCurrentIndex(ksUnit->findData(int(*u)));
+    if (const auto u = units::parsePsi(s.value(QStringLiteral("psiUnit")).toString()))
+        psiUnit->setCurrentIndex(psiUnit->findData(int(*u)));
+    safetyFactor->setValue(s.value(QStringLiteral("safetyFactor"), 1.0).toDouble());
+    precision->setValue(s.value(QStringLiteral("precisionPercent"), 20.0).toDouble());
+    includeFlagged->setChecked(s.value(QStringLiteral("includeFlagged"), false).toBool());
+}
+
+void AnalysisWindow::saveSettings() const
+{
+    QSettings s = settings();
+    s.beginGroup(QStringLiteral("analysis"));
+    s.setValue(QStringLiteral("rule"), ruleKey(m_options.rule));
+    s.setValue(QStringLiteral("ksUnit"), units::name(m_options.ksUnit));
+    s.setValue(QStringLiteral("psiUnit"), units::name(m_options.psiUnit));
+    s.setValue(QStringLiteral("safetyFactor"), m_options.safetyFactor);
+    s.setValue(QStringLiteral("precisionPercent"), m_options.precision * 100.0);
+    s.setValue(QStringLiteral("includeFlagged"), m_options.includeFlagged);
+}
+
+void AnalysisWindow::recompute()
+{
+    if (m_loading)
+        return;
+    m_options.rule = parseRule(rule->currentData().toString()).value_or(Rule::GeometricMean);
+    m_options.ksUnit = units::Ks(ksUnit->currentData().toInt());
+    m_options.psiUnit = units::Psi(psiUnit->currentData().toInt());
+    m_options.safetyFactor = safetyFactor->value();
+    m_options.precision = precision->value() / 100.0;
+    m_options.includeFlagged = includeFlagged->isChecked();
+    m_analysis = analyse(m_readings, m_options);
+    fillStatistics();
+    fillReadings();
+    saveSettings();
+    emit analysisChanged();
+}
+
+void AnalysisWindow::fillStatistics()
+{
+    const QList<Figure> list = figures(m_analysis, m_options);
+    statistics->setRowCount(int(list.size()));
+    for (int i = 0; i < list.size(); ++i) {
+        const Figure& f = list.at(i);
+        statistics->setItem(i, 0, item(f.label, Qt::AlignLeft | Qt::AlignVCenter));
+        statistics->setItem(i, 1, item(isCount(f.key) ? asPrinted(f.value) : shown(f.value)));
+        statistics->setItem(i, 2, item(f.unit, Qt::AlignLeft | Qt::AlignVCenter));
+        if (f.key == QLatin1String("design_value"))
+            for (int c = 0; c < 3; ++c) {
+                QFont bold = statistics->font();
+                bold.setBold(true);
+                statistics->item(i, c)->setFont(bold);
+            }
+    }
+    statistics->resizeRowsToContents();
+}
+
+void AnalysisWindow::fillReadings()
+{
+    const QString ku = units::name(m_options.ksUnit), pu = units::name(m_options.psiUnit);
+    readings->setHorizontalHeaderLabels({QStringLiteral("Point"), QStringLiteral("\u0394\u03b8"),
+                                         QStringLiteral("t 1/2 (s)"), QStringLiteral("t fin (s)"),
+                                         QStringLiteral("Ks (%1)").arg(ku), QStringLiteral("Psi_m (%1)").arg(pu),
+                                         QStringLiteral("W"), QStringLiteral("Used"), QStringLiteral("Flags")});
+    const QList<Reading>& list = m_analysis.readings;
+    readings->setRowCount(int(list.size()));
+    for (int i = 0; i < list.size(); ++i) {
+        const Reading& r = list.at(i);
+        const QStringList cells{QString::number(r.point),
+                                asPrinted(r.dtheta),
+                                asPrinted(r.tHalf),
+                                asPrinted(r.tFin),
+                                shown(units::fromSI(r.ks, m_options.ksUnit)),
+                                shown(units::fromSI(r.psiM, m_options.psiUnit)),
+                                r.w ? QStringLiteral("*") : QString(),
+                                r.used ? QStringLiteral("yes") : QStringLiteral("no"),
+                                flagNames(r.flags)};
+        QStringList why;
+        for (unsigned f : kAllFlags)
+            if (r.flags & f)
+                why << flagText(Flag(f));
+        for (int c = 0; c < cells.size(); ++c) {
+            QTableWidgetItem* it = item(cells[c], c >= 6 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                          : Qt::AlignRight | Qt::AlignVCenter);
+            if (!r.used)
+                it->setForeground(kLeftOutText);
+            readings->setItem(i, c, it);
+        }
+        if (r.w)
+            readings->item(i, 6)->setBackground(kWMarked);
+        if (r.flags) {
+            readings->item(i, 8)->setBackground(kFlaggedBack);
+            readings->item(i, 8)->setToolTip(why.join(QChar('\n')));
+        }
+    }
+    readings->resizeColumnsToContents();
+    readings->resizeRowsToContents();
+}
+
+QString AnalysisWindow::copyText() const
+{
+    QStringList lines;
+    for (const Figure& f : figures(m_analysis, m_options))
+        lines << QStringList{f.label.trimmed(), asPrinted(f.value), f.unit}.join(QChar('\t'));
+    lines << QString();
+    lines << QStringList{QStringLiteral("Point"), QStringLiteral("dtheta"), QStringLiteral("t 1/2 (s)"),
+                         QStringLiteral("t fin (s)"), QStringLiteral("Ks (%1)").arg(units::name(m_options.ksUnit)),
+                         QStringLiteral("Psi_m (%1)").arg(units::name(m_options.psiUnit)), QStringLiteral("W"),
+                         QStringLiteral("Used"), QStringLiteral("Flags")}
+                 .join(QChar('\t'));
+    for (const Reading& r : m_analysis.readings)
+        lines << QStringList{QString::number(r.point),
+                             asPrinted(r.dtheta),
+                             asPrinted(r.tHalf),
+                             asPrinted(r.tFin),
+                             asPrinted(units::fromSI(r.ks, m_options.ksUnit)),
+                             asPrinted(units::fromSI(r.psiM, m_options.psiUnit)),
+                             r.w ? QStringLiteral("*") : QString(),
+                             r.used ? QStringLiteral("yes") : QStringLiteral("no"),
+                             flagNames(r.flags)}
+                     .join(QChar('\t'));
+    return lines.join(QChar('\n')) + QChar('\n');
+}
+
+QString AnalysisWindow::csvText() const
+{
+    const QString file = m_report;
+    return sitecsv::summaryHeader() + sitecsv::summaryRow(file, m_analysis, m_options) + QChar('\n')
+        + sitecsv::readingsHeader() + sitecsv::readingsRows(file, m_analysis, m_options);
+}
+
+void AnalysisWindow::copyToClipboard()
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(copyText());
+}
+
+void AnalysisWindow::exportToCsv()
+{
+    // Proposed: beside the data set, named after it.
+    const QFileInfo set(m_dataSet);
+    const QString proposed = set.dir().filePath(set.completeBaseName() + QStringLiteral("_analysis.csv"));
+    const QString path = chooseCsvPath(this, proposed);
+    if (path.isEmpty())
+        return;
+    QString why;
+    if (!writeAtomically(path, csvText().toUtf8(), &why))
+        veldesk::showMessage(this, QStringLiteral("Unable to export the analysis to ") + path + QStringLiteral("\n") + why,
+                             veldesk::MsgIcon::Critical);
+}
