@@ -1,13 +1,20 @@
 // The site charts in their panel: what each chart draws for an analysis and
 // how a change of unit redraws it, the chart as a picture (clipboard, PNG,
 // SVG), and the print preview's pages.
+#include "analysis.h"
+#include "analysischarts.h"
 #include "chartpanel.h"
+#include "report.h"
 #include "scripted_ui.h"
 #include "siteprinting.h"
 #include "sitereport.h"
 #include "test_support.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QStandardPaths>
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
@@ -160,4 +167,40 @@ TEST(SitePrinting, PreviewShowsThePrintoutAndExportWritesThePdf)
               "");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.startsWith("The PDF could not be written")) << ui.messages[0].text.toStdString();
+}
+
+TEST(AnalysisCharts, FollowTheWindowsChoicesAndPrintWhatItShows)
+{
+    QStandardPaths::setTestModeEnabled(true); // the window's remembered choices stay out of the user's
+    ScriptedSeam ui;
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath("pd.out"), reportOf({kRow1, kRow2}));
+    AnalysisWindow window(tmp.filePath("pd.out"), tmp.filePath("set.pd"));
+    window.includeFlagged->setChecked(false);
+    window.ksUnit->setCurrentIndex(window.ksUnit->findText("m/s"));
+    auto* extra = window.findChild<AnalysisCharts*>();
+    ASSERT_TRUE(extra);
+    EXPECT_EQ(window.tabs->tabText(window.tabs->indexOf(extra->charts)), "Charts");
+    QBoxLayout* row = window.buttonRow();
+    EXPECT_EQ(row->indexOf(extra->print), row->indexOf(window.exportCsv) + 1);
+    EXPECT_EQ(row->indexOf(extra->exportPdf), row->indexOf(window.exportCsv) + 2);
+    EXPECT_EQ(extra->print->text(), QString("Print\u2026"));
+    EXPECT_EQ(extra->exportPdf->text(), QString("Export PDF\u2026"));
+
+    // Reading 2 is W-marked: drawn as such, and in the probability plot only
+    // once W-marked readings are included.
+    auto probabilityPoints = [&] { return scatter(extra->charts->probabilityChart->chart(), "ln Ks, sorted")->count(); };
+    EXPECT_EQ(scatter(extra->charts->ksChart->chart(), sitecharts::kWMarked)->points(), QList<QPointF>({{2, 0.8684e-6}}));
+    EXPECT_EQ(probabilityPoints(), 1);
+    window.includeFlagged->setChecked(true);
+    EXPECT_EQ(probabilityPoints(), 2);
+    window.ksUnit->setCurrentIndex(window.ksUnit->findText("mm/h"));
+    EXPECT_EQ(extra->charts->ksChart->chart()->axes(Qt::Vertical).value(0)->titleText(), "Ks (mm/h)");
+    EXPECT_EQ(extra->siteReport().reportLines, *report::readLines(tmp.filePath("pd.out")));
+    EXPECT_TRUE(extra->siteReport().designRule.contains("Ks in mm/h"));
+
+    extra->choosePdfPath = [&](QWidget*, const QString&) { return tmp.filePath("site.pdf"); };
+    extra->exportPdf->click();
+    EXPECT_TRUE(readFile(tmp.filePath("site.pdf")).startsWith("%PDF"));
+    EXPECT_TRUE(ui.messages.empty());
 }
