@@ -86,7 +86,7 @@ void paintChart(QPainter& p, const QRectF& target, QChart* chart)
 {
     QGraphicsScene scene;
     scene.addItem(chart); // the scene owns and deletes the chart
-    const double w = 640.0;
+    const double w = 760.0;
     const QRectF source(0, 0, w, w * target.height() / target.width());
     chart->setGeometry(source);
     scene.setSceneRect(source);

@@ -188,7 +188,13 @@ QChart* probabilityChart(const ProbabilityInput& in)
         ymin -= pad;
         ymax += pad;
     }
-    x->setRange(std::floor(xmin * 2) / 2 - 0.25, std::ceil(xmax * 2) / 2 + 0.25);
+    // Symmetric about 0, ticks on the half quantiles.
+    const double reach = std::ceil(std::max(-xmin, xmax) * 2) / 2 + 0.25;
+    x->setRange(-reach, reach);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0.0);
+    x->setTickInterval(reach > 3 ? 1.0 : 0.5);
+    x->setLabelFormat(QStringLiteral("%.1f"));
     y->setRange(ymin, ymax);
     y->applyNiceNumbers();
     return chart;

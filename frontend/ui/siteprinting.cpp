@@ -21,6 +21,7 @@ QPrintPreviewDialog* preview(QWidget* parent, const reportprinter::SiteReport& r
     dialog->setObjectName(QStringLiteral("printPreview"));
     dialog->setWindowTitle(QStringLiteral("Print preview"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->resize(860, 900); // a whole A4 page readable at once
     QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
                      [report](QPrinter* p) { reportprinter::paint(report, *p); });
