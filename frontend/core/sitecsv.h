@@ -1,6 +1,6 @@
 #pragma once
 // The CSV forms of a site's figures, shared by the analysis window's export
-// and the console program velstat: "." as separator, full precision, an empty
+// and the console program velstat: "." as separator, 15 significant digits, an empty
 // field where a figure is undefined, lines ended by LF.
 #include "sitestats.h"
 

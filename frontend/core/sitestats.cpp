@@ -3,7 +3,6 @@
 #include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace sitestats {
@@ -344,9 +343,9 @@ QString csvNumber(double v)
 {
     if (!std::isfinite(v))
         return {};
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v); // shortest round trip
-    return QString::fromLatin1(buf, res.ptr - buf);
+    // 15 digits: all that a double holds for certain, so a unit conversion's
+    // last-bit noise (7.349e-05 m/s * 1e6 = 73.49000000000001) does not show.
+    return QString::number(v, 'g', 15);
 }
 
 } // namespace sitestats

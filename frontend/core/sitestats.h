@@ -117,9 +117,8 @@ struct Figure {
 };
 QList<Figure> figures(const Analysis& a, const Options& options);
 
-// A figure for a CSV file: "." as separator and the shortest text that reads
-// back as the same double (never fewer digits than 6 significant ones would
-// give); empty when the figure is undefined.
+// A figure for a CSV file: "." as separator, 15 significant digits with
+// trailing zeros dropped; empty when the figure is undefined.
 QString csvNumber(double v);
 
 // --- the building blocks, for the readings' values in any order ---

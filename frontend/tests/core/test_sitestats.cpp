@@ -266,7 +266,8 @@ TEST(SiteStats, FiguresAndCsvNumbers)
 {
     EXPECT_EQ(csvNumber(kNaN), "");
     EXPECT_EQ(csvNumber(4.073e-05), "4.073e-05");
-    EXPECT_EQ(csvNumber(1.0 / 3).toDouble(), 1.0 / 3);
+    EXPECT_EQ(csvNumber(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(csvNumber(units::fromSI(7.349e-05, units::Ks::MicrometrePerSecond)), "73.49");
     Options o;
     o.ksUnit = units::Ks::MillimetrePerHour;
     o.safetyFactor = 2;
