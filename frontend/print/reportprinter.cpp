@@ -11,6 +11,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <memory>
 
 #ifndef VELDESK_VERSION
@@ -205,17 +206,30 @@ int paint(const SiteReport& r, QPagedPaintDevice& device)
 
 bool writePdf(const SiteReport& report, const QString& path, QString* error)
 {
-    QPdfWriter writer(path);
-    writer.setCreator(QStringLiteral("VELDESK %1").arg(frontEndVersion()));
-    writer.setTitle(QStringLiteral("Site report: %1")
-                        .arg(report.dataSetName.isEmpty() ? reportpages::dataSetName(report.reportLines)
-                                                          : report.dataSetName));
-    writer.setResolution(600);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(18, 15, 15, 15),
-                                     QPageLayout::Millimeter));
-    if (paint(report, writer) == 0) {
+    // Written beside the target and put in its place only when complete: a
+    // failed export leaves an older PDF of that name as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = QStringLiteral("Cannot write %1").arg(QFileInfo(path).absoluteFilePath());
+            *error = QStringLiteral("cannot write the PDF file %1: %2")
+                         .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("VELDESK %1").arg(frontEndVersion()));
+        writer.setTitle(QStringLiteral("Site report: %1")
+                            .arg(report.dataSetName.isEmpty() ? reportpages::dataSetName(report.reportLines)
+                                                              : report.dataSetName));
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
+        paint(report, writer); // the writer finishes the file when painting ends
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = QStringLiteral("cannot write the PDF file %1: %2")
+                         .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
         return false;
     }
     return true;
