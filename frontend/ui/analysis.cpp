@@ -36,6 +36,15 @@ const QColor kWMarked(220, 50, 100); // as the results window marks it
 const QColor kFlaggedBack(255, 236, 160);
 const QColor kLeftOutText(128, 128, 128);
 
+// The operator's number format without digit grouping, so that a pasted
+// figure reads back as one number in any spreadsheet.
+QLocale numberLocale()
+{
+    QLocale l;
+    l.setNumberOptions(l.numberOptions() | QLocale::OmitGroupSeparator);
+    return l;
+}
+
 // A figure on screen: 4 significant digits, trailing zeros kept so that every
 // figure shows the same precision, in the operator's format; plain decimals
 // from 0.001 to 99999, powers of ten beyond; blank when undefined.
@@ -43,20 +52,23 @@ QString shown(double v)
 {
     if (!std::isfinite(v))
         return QString();
+    const QLocale l = numberLocale();
     if (v == 0)
-        return QLocale().toString(0.0, 'f', 3);
+        return l.toString(0.0, 'f', 3);
     const double rounded = QString::number(v, 'e', 3).toDouble(); // 9.9996 becomes 10.00
     const int exponent = int(std::floor(std::log10(std::abs(rounded))));
     if (exponent < -3 || exponent > 4)
-        return QLocale().toString(v, 'e', 3);
-    return QLocale().toString(v, 'f', std::max(0, 3 - exponent));
+        return l.toString(v, 'e', 3);
+    return l.toString(v, 'f', std::max(0, 3 - exponent));
 }
 
 
-// A reading as the report printed it, or a count: no digits added.
+// A reading as the report printed it, a count, or a figure copied for a
+// spreadsheet: up to 15 significant digits (all a double holds for certain),
+// trailing zeros dropped.
 QString asPrinted(double v)
 {
-    return std::isfinite(v) ? QLocale().toString(v, 'g', QLocale::FloatingPointShortest) : QString();
+    return std::isfinite(v) ? numberLocale().toString(v, 'g', 15) : QString();
 }
 
 bool isCount(const QString& key)

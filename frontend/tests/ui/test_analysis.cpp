@@ -1,0 +1,139 @@
+// The analysis window on reports written by the test: what the choices do to
+// the figures, the choices kept across runs, Copy in the operator's number
+// format, Export CSV, and the button that opens it from the results window.
+#include "Form2.h"
+#include "analysis.h"
+#include "scripted_ui.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+// Ks 1, 2 and 4 e-5 m/s and one W-marked reading.
+const QStringList kRows{"     1  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.1000E-04 0.0140",
+                        "     2  0.7000    300.   1200. 180.00   5.66   4.50   5.92   0.2000E-04 0.0140",
+                        "     3  0.2000    300.   1200. 180.00   5.66   4.50   5.92   0.4000E-04 0.0140", kRow2};
+
+struct Analysis : ::testing::Test {
+    QTemporaryDir tmp;
+    QString dir = tmp.path();
+    ScriptedSeam ui;
+
+    void SetUp() override
+    {
+        // The choices go to a settings file of the test's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir + "/config");
+        writeFile(dir + "/pd.out", reportOf(kRows));
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    std::unique_ptr<AnalysisWindow> open() { return std::make_unique<AnalysisWindow>(dir + "/pd.out", dir + "/site.pd"); }
+
+    static QString figure(const AnalysisWindow& w, const QString& label)
+    {
+        for (int r = 0; r < w.statistics->rowCount(); ++r)
+            if (w.statistics->item(r, 0)->text() == label)
+                return w.statistics->item(r, 1)->text() + "|" + w.statistics->item(r, 2)->text();
+        return "<none>";
+    }
+};
+
+} // namespace
+
+TEST_F(Analysis, ChoicesChangeTheFiguresAndAreKeptAcrossRuns)
+{
+    {
+        const auto w = open();
+        EXPECT_EQ(w->tabs->tabText(0), "Statistics");
+        EXPECT_EQ(figure(*w, "Readings used"), "3|");
+        EXPECT_EQ(figure(*w, "Ks geometric mean"), "2.000e-05|m/s"); // 4 significant digits
+        EXPECT_EQ(w->readings->rowCount(), 4);
+        EXPECT_EQ(w->readings->item(1, 8)->text(), "dtheta");
+        EXPECT_EQ(w->readings->item(3, 7)->text(), "no");
+
+        int changes = 0;
+        QObject::connect(w.get(), &AnalysisWindow::analysisChanged, [&] { ++changes; });
+        w->ksUnit->setCurrentText("mm/h");
+        w->rule->setCurrentIndex(w->rule->findData("min"));
+        w->safetyFactor->setValue(2);
+        w->includeFlagged->setChecked(true);
+        EXPECT_EQ(changes, 4);
+        EXPECT_EQ(figure(*w, "Readings used"), "4|");
+        EXPECT_EQ(figure(*w, "Design value: minimum / 2"), "1.563|mm/h"); // 8.684e-7 m/s * 3.6e6 / 2
+        EXPECT_EQ(w->readings->horizontalHeaderItem(4)->text(), "Ks (mm/h)");
+        EXPECT_EQ(w->readings->item(0, 4)->text(), "36.00");
+    }
+    const auto again = open();
+    EXPECT_EQ(again->ksUnit->currentText(), "mm/h");
+    EXPECT_EQ(again->rule->currentData().toString(), "min");
+    EXPECT_EQ(again->safetyFactor->value(), 2);
+    EXPECT_TRUE(again->includeFlagged->isChecked());
+    EXPECT_EQ(again->options().ksUnit, units::Ks::MillimetrePerHour);
+}
+
+TEST_F(Analysis, CopyUsesTheOperatorsNumberFormatAndExportWritesCsv)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto w = open();
+    w->copy->click();
+    const QString text = QApplication::clipboard()->text();
+    EXPECT_TRUE(text.contains("\nKs arithmetic mean\t2,33333333333333E-05\tm/s\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nKs geometric mean\t2E-05\tm/s\n"));
+    EXPECT_TRUE(text.contains("\n2\t0,7\t300\t1200\t2E-05\t0,014\t\tyes\tdtheta\n")); // no digit grouping
+
+    QString proposed;
+    w->chooseCsvPath = [&](QWidget*, const QString& p) {
+        proposed = p;
+        return QString(); // cancelled
+    };
+    w->exportCsv->click();
+    EXPECT_EQ(proposed, QDir(dir).filePath("site_analysis.csv"));
+    EXPECT_FALSE(QFile::exists(proposed));
+
+    w->chooseCsvPath = [&](QWidget*, const QString&) { return dir + "/out.csv"; };
+    w->exportCsv->click();
+    const QStringList lines = QString::fromUtf8(readFile(dir + "/out.csv")).split('\n');
+    ASSERT_GE(lines.size(), 8);
+    EXPECT_TRUE(lines[0].startsWith("file,readings,used,excluded,ks_gm,"));
+    EXPECT_TRUE(lines[1].contains(",4,3,1,2e-05,2,")) << lines[1].toStdString(); // "." whatever the locale
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Analysis, OpenedFromAButtonInTheResultsWindowsFreeSpace)
+{
+    Form2 results(dir + "/pd.out", dir + "/site.pd");
+    ASSERT_TRUE(results.Command5);
+    EXPECT_EQ(results.Command5->text(), QString::fromUtf8("Analysis\u2026"));
+    const QRect place = results.Command5->geometry();
+    EXPECT_TRUE(results.rect().contains(place));
+    for (QWidget* other : results.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (other != results.Command5 && other->isVisibleTo(&results)) {
+            EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
+        }
+
+    // The window opens modally; close it as soon as it shows.
+    bool opened = false;
+    QMetaObject::invokeMethod(
+        &results,
+        [&] {
+            auto* w = results.findChild<AnalysisWindow*>();
+            opened = w && w->readings->rowCount() == 4;
+            if (w)
+                w->reject();
+        },
+        Qt::QueuedConnection);
+    results.Command5->click();
+    EXPECT_TRUE(opened);
+}
