@@ -48,6 +48,8 @@ QFont sans(double points, bool bold = false)
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
     f.setBold(bold);
+    // No "fi" ligatures: the PDF's text must be searchable as typed.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     return f;
 }
 
@@ -59,6 +61,7 @@ QFont fixedPitch(double points)
     f.setStyleHint(QFont::Monospace);
     f.setFixedPitch(true);
     f.setKerning(false);
+    f.setStyleStrategy(QFont::PreferNoShaping);
     f.setPointSizeF(points);
     return f;
 }
