@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -253,6 +254,9 @@ void Form2::guardarComo()
 
 void Form2::analisis()
 {
-    AnalysisWindow window(m_report, m_dataSet, this);
+    // The results copy outlives the report, which the next evaluation deletes,
+    // so an export names the file the operator keeps.
+    const bool copied = QFileInfo::exists(m_resultsCopy) && !m_resultsCopy.isEmpty();
+    AnalysisWindow window(copied ? m_resultsCopy : m_report, m_dataSet, this);
     window.exec();
 }
