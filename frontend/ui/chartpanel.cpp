@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
@@ -25,8 +26,15 @@ QChartView* chartView(const char* name)
 
 QString desktopSavePath(QWidget* parent, const QString& proposed)
 {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save chart"), proposed,
-                                        QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg)"));
+    const QString png = QStringLiteral("PNG picture (*.png)"), svg = QStringLiteral("SVG drawing (*.svg)");
+    QString chosen;
+    QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save chart"), proposed,
+                                                png + QStringLiteral(";;") + svg, &chosen);
+    // The kind is told by the name's ending: a name typed without one gets
+    // that of the kind chosen in the dialog.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    return path;
 }
 
 } // namespace
