@@ -33,11 +33,13 @@ QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, cons
     QString name = report.dataSetName.isEmpty() ? reportpages::dataSetName(report.reportLines) : report.dataSetName;
     const int dot = name.lastIndexOf('.');
     name = (dot > 0 ? name.left(dot) : name.isEmpty() ? QStringLiteral("site") : name) + QStringLiteral(".pdf");
-    const QString path = askPath ? askPath(parent, name)
-                                 : QFileDialog::getSaveFileName(parent, QStringLiteral("Export PDF"), name,
-                                                                QStringLiteral("PDF document (*.pdf)"));
+    QString path = askPath ? askPath(parent, name)
+                           : QFileDialog::getSaveFileName(parent, QStringLiteral("Export PDF"), name,
+                                                          QStringLiteral("PDF document (*.pdf)"));
     if (path.isEmpty())
         return {};
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
     QString error;
     if (!reportprinter::writePdf(report, path, &error)) {
         veldesk::showMessage(parent, QStringLiteral("The PDF could not be written: %1").arg(error),

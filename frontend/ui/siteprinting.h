@@ -19,7 +19,8 @@ namespace siteprinting {
 QPrintPreviewDialog* preview(QWidget* parent, const reportprinter::SiteReport& report);
 
 // Asks for a PDF file name (proposed: the data set's name with ".pdf") and
-// writes the printout there. A failure is reported in a message box. Returns
+// writes the printout there, adding ".pdf" to a name typed without an
+// ending. A failure is reported in a message box. Returns
 // the path written, or empty when cancelled or failed.
 using AskPath = std::function<QString(QWidget* parent, const QString& proposed)>;
 QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, const AskPath& askPath = {});

@@ -158,7 +158,7 @@ TEST(SitePrinting, PreviewShowsThePrintoutAndExportWritesThePdf)
     QString proposed;
     const QString written = siteprinting::exportPdf(nullptr, r, [&](QWidget*, const QString& p) {
         proposed = p;
-        return tmp.filePath("site.pdf");
+        return tmp.filePath("site"); // typed without ".pdf"
     });
     EXPECT_EQ(proposed, "set.pdf");
     EXPECT_EQ(written, tmp.filePath("site.pdf"));
