@@ -127,7 +127,6 @@ double summaryPage(QPainter& p, const Geometry& g, const SiteReport& r, const QS
     double y = g.body.top() + g.mm(4);
     auto line = [&](const QFont& f, const QString& text, double gapAfterMm = 1.0) {
         p.setFont(f);
-        QFontMetricsF fm(f, p.device());
         const QRectF box(left, y, g.body.width(), g.body.bottom() - y);
         const QRectF used = p.boundingRect(box, Qt::TextWordWrap, text);
         p.drawText(box, Qt::TextWordWrap, text);
