@@ -10,6 +10,15 @@ namespace sitereport {
 
 namespace {
 double inUnit(double ks, const sitestats::Options& o) { return units::fromSI(ks, o.ksUnit); }
+
+// The operator's decimal separator, but no digit grouping: "1307", not
+// "1,307", which a reader could take for a decimal number.
+QLocale numbers()
+{
+    QLocale l;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
 std::optional<double> defined(double v) { return std::isfinite(v) ? std::optional(v) : std::nullopt; }
 } // namespace
 
@@ -24,7 +33,7 @@ sitecharts::KsInput ksInput(const sitestats::Analysis& a, const sitestats::Optio
     in.ciHigh = defined(inUnit(a.ks.ciHigh, o));
     in.designValue = defined(inUnit(a.designValue, o));
     in.designLabel = QStringLiteral("Design value (%1 / %2)")
-                         .arg(sitestats::ruleText(o.rule), QLocale().toString(o.safetyFactor, 'g', 4));
+                         .arg(sitestats::ruleText(o.rule), numbers().toString(o.safetyFactor, 'g', 4));
     return in;
 }
 
@@ -42,7 +51,7 @@ QString printed(double value, const QString& unit)
 {
     if (!std::isfinite(value))
         return QStringLiteral("undefined");
-    const QString number = QLocale().toString(value, 'g', 4);
+    const QString number = numbers().toString(value, 'g', 4);
     return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
 }
 
@@ -60,7 +69,7 @@ reportprinter::SiteReport siteReport(const QStringList& reportLines, const sites
             r.statistics.append({f.label, printed(f.value, f.unit)});
     }
     r.designRule = QStringLiteral("%1, divided by a safety factor of %2; Ks in %3, Psi_m in %4%5")
-                       .arg(sitestats::ruleText(o.rule), QLocale().toString(o.safetyFactor, 'g', 6),
+                       .arg(sitestats::ruleText(o.rule), numbers().toString(o.safetyFactor, 'g', 6),
                             units::name(o.ksUnit), units::name(o.psiUnit),
                             o.includeFlagged ? QStringLiteral("; W-marked readings included") : QString());
     r.chart = ksInput(a, o);

@@ -138,7 +138,8 @@ TEST(ReportPdf, HoldsEveryReportLineInItsColumnsAndTheDesignValue)
              {"Design value: " + design, QString("Rule: median, divided by a safety factor of 2; Ks in mm/h, Psi_m in m"),
               "Programs: VELPRA v0.3 (engine), VELDESK " + reportprinter::frontEndVersion() + " (front end)",
               QString("Description: Orchard-plot-A"), QString("Pipe dimensions used: ri= 0.0180 m; h0= 0.30 m"),
-              QString("Ks GM 95 % confidence, low")}) // searchable: no "fi" ligature
+              QString("Ks GM 95 % confidence, low"),      // searchable: no "fi" ligature
+              QString("Readings in the report %1").arg(n)}) // no digit grouping
             EXPECT_TRUE(first.contains(expected)) << expected.toStdString() << "\n" << first.toStdString();
 
         // The report pages, their running header and footer taken off, give
