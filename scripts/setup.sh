@@ -10,6 +10,8 @@ for p in cmake g++ make libgtest-dev libbenchmark-dev libboost-dev qt6-base-dev 
          clang libclang-rt-14-dev; do
   have_pkg "$p" || need+=("$p")
 done
+# Site charts (Qt Charts needs the OpenGL module's CMake files), their SVG export, and pdftotext/pdftoppm for checking the printed report.
+for p in qt6-charts-dev qt6-svg-dev libqt6opengl6-dev poppler-utils; do have_pkg "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"

@@ -1,5 +1,6 @@
 #include "analysis.h"
 
+#include "analysischarts.h"
 #include "atomic_file.h"
 #include "report.h"
 #include "seam.h"
@@ -115,6 +116,8 @@ AnalysisWindow::AnalysisWindow(const QString& reportPath, const QString& dataSet
     loadSettings();
     m_loading = false;
     recompute();
+    // The charts page, "Print..." and "Export PDF...".
+    new AnalysisCharts(*this);
 }
 
 void AnalysisWindow::buildControls()

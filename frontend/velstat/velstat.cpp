@@ -5,14 +5,17 @@
 // Exit status: 0 when every report was read, 1 when one or more files were not
 // reports (the others are still processed), 2 for a command-line error.
 #include "sitecsv.h"
+#include "sitereport.h"
 #include "sitestats.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -23,6 +26,7 @@ struct CommandLine {
     sitestats::Options options;
     Output output = Output::Readable;
     QStringList reports;
+    QString pdf; // --pdf: the printed site report of the one REPORT
 };
 
 // Every option of the program: one place to read the command line, so that a
@@ -53,7 +57,11 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
                                             QStringLiteral("Let W-marked readings enter the statistics."));
     const QCommandLineOption csv(QStringLiteral("csv"), QStringLiteral("One CSV row per report."));
     const QCommandLineOption readings(QStringLiteral("readings"), QStringLiteral("One CSV row per reading."));
-    p.addOptions({unit, psiUnit, rule, safety, precision, includeFlagged, csv, readings});
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write the printed site report of the one REPORT as a PDF: figures, "
+                                                "design value and Ks chart, then the report itself."),
+                                 QStringLiteral("OUT.pdf"));
+    p.addOptions({unit, psiUnit, rule, safety, precision, includeFlagged, csv, readings, pdf});
     p.addPositionalArgument(QStringLiteral("REPORT"), QStringLiteral("Engine reports (pd.out or a results copy)."),
                             QStringLiteral("REPORT..."));
 
@@ -101,6 +109,9 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     cl.reports = p.positionalArguments();
     if (cl.reports.isEmpty())
         return fail(QStringLiteral("no report given"));
+    cl.pdf = p.value(pdf);
+    if (p.isSet(pdf) && (cl.pdf.isEmpty() || cl.reports.size() != 1 || cl.output != Output::Readable))
+        return fail(QStringLiteral("--pdf takes a file name and exactly one report, without --csv or --readings"));
     return cl;
 }
 
@@ -125,9 +136,24 @@ QString readableBlock(const QString& file, const sitestats::Analysis& a, const s
 
 } // namespace
 
+// The PDF is painted, chart included, so it needs the widget application;
+// with no display the painting goes off screen.
+bool wantsPdf(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--pdf") == 0 || qstrncmp(argv[i], "--pdf=", 6) == 0)
+            return true;
+    return false;
+}
+
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const bool painting = wantsPdf(argc, argv);
+    if (painting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(painting ? new QApplication(argc, argv)
+                                                         : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("velstat"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
     QTextStream out(stdout), err(stderr);
@@ -137,8 +163,16 @@ int main(int argc, char** argv)
     if (!cl) {
         err << "velstat: " << why << "\n"
             << "usage: velstat [--unit U] [--psi-unit U] [--rule gm|median|trimmed-median|mean|min] "
-               "[--safety-factor F] [--precision X] [--include-flagged] [--csv | --readings] REPORT...\n";
+               "[--safety-factor F] [--precision X] [--include-flagged] [--csv | --readings] REPORT...\n"
+               "       velstat --pdf OUT.pdf [options] REPORT\n";
         return 2;
+    }
+
+    if (!cl->pdf.isEmpty()) {
+        if (sitereport::writeSitePdf(cl->reports.first(), cl->options, cl->pdf, &why))
+            return 0;
+        err << "velstat: " << cl->reports.first() << ": " << why << "\n";
+        return 1;
     }
 
     int status = 0;

@@ -1,0 +1,63 @@
+#include "chartdata.h"
+
+#include <algorithm>
+#include <boost/math/distributions/normal.hpp>
+#include <cmath>
+
+namespace chartdata {
+
+double blomPosition(int i, int n) { return (i - 0.375) / (n + 0.25); }
+
+ProbabilityPlot probabilityPlot(std::vector<double> values)
+{
+    std::erase_if(values, [](double v) { return !std::isfinite(v); });
+    std::sort(values.begin(), values.end());
+    ProbabilityPlot plot;
+    const int n = int(values.size());
+    if (n == 0)
+        return plot;
+    const boost::math::normal standard;
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i) {
+        plot.points.append({boost::math::quantile(standard, blomPosition(i + 1, n)), values[i]});
+        sum += values[i];
+    }
+    plot.mean = sum / n;
+    if (n > 1) {
+        double ss = 0.0;
+        for (double v : values)
+            ss += (v - plot.mean) * (v - plot.mean);
+        plot.sd = std::sqrt(ss / (n - 1));
+    }
+    return plot;
+}
+
+QList<QPointF> fittedLine(const ProbabilityPlot& plot)
+{
+    if (!plot.sd || plot.points.isEmpty())
+        return {};
+    const double x0 = plot.points.front().x();
+    const double x1 = plot.points.back().x();
+    return {{x0, plot.mean + *plot.sd * x0}, {x1, plot.mean + *plot.sd * x1}};
+}
+
+std::optional<Decades> decadeRange(const std::vector<double>& values)
+{
+    double lo = HUGE_VAL, hi = -HUGE_VAL;
+    for (double v : values)
+        if (std::isfinite(v) && v > 0.0) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    if (lo > hi)
+        return std::nullopt;
+    // A tiny tolerance keeps an exact power of ten (1e-5 computed as
+    // 0.99999...e-5) from opening a decade of its own.
+    double a = std::floor(std::log10(lo) + 1e-9);
+    double b = std::ceil(std::log10(hi) - 1e-9);
+    if (b <= a)
+        b = a + 1;
+    return Decades{std::pow(10.0, a), std::pow(10.0, b)};
+}
+
+} // namespace chartdata

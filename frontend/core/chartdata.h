@@ -1,0 +1,41 @@
+#pragma once
+// The numbers behind the site charts, apart from any drawing: the points of a
+// normal probability plot of ln Ks with the line of the fitted log-normal,
+// and the decades a logarithmic Ks axis spans. Pure and testable; the chart
+// builders only turn these into series.
+#include <QList>
+#include <QPointF>
+#include <optional>
+#include <vector>
+
+namespace chartdata {
+
+// A normal probability plot: x the standard normal quantile of each plotting
+// position, y the sorted values. The line is that of the normal distribution
+// fitted by the values' mean and sample standard deviation, y = mean + sd * x,
+// so points off the line show where the log-normal assumption strains.
+struct ProbabilityPlot {
+    QList<QPointF> points;   // ascending in both x and y
+    double mean = 0.0;
+    std::optional<double> sd; // none for fewer than two values
+};
+
+// Plotting positions by Blom, (i - 3/8) / (n + 1/4) for i = 1..n: nearly
+// unbiased normal order statistics for the small sets a site gives.
+double blomPosition(int i, int n);
+
+// Non-finite values are left out; the rest are sorted.
+ProbabilityPlot probabilityPlot(std::vector<double> values);
+
+// The fitted line's ends at the x range of the points (empty without sd).
+QList<QPointF> fittedLine(const ProbabilityPlot& plot);
+
+// Whole decades [10^lo, 10^hi] covering every finite positive value, with at
+// least one decade; none when there is no such value.
+struct Decades {
+    double min;
+    double max;
+};
+std::optional<Decades> decadeRange(const std::vector<double>& values);
+
+} // namespace chartdata

@@ -1,0 +1,176 @@
+// The printed report as a PDF, read back with pdftotext: every line of the
+// engine's report on the pages, every field in the column the engine put it
+// in, the design value on page 1, and the data set's name and the page number
+// on every page.
+#include "report.h"
+#include "reportprinter.h"
+#include "sitereport.h"
+#include "test_support.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <cmath>
+#include <map>
+
+namespace {
+
+// A report written by the real engine for n readings, its lines without ends.
+QStringList engineReport(const QString& dir, int n)
+{
+#ifdef VELPRA_EXE
+    QByteArray data = "Orchard-plot-A\r\n0.01800 , 0.30000\r\n";
+    for (int i = 0; i < n; ++i)
+        data += QByteArray::number(0.15 + 0.0001 * (i % 900), 'f', 5) + " " + QByteArray::number(30 + i % 50) + ".0 "
+                + QByteArray::number(110 + (i * 7) % 300) + ".0\r\n";
+    writeFile(dir + "/orchard.pd", data);
+    QProcess engine;
+    engine.setWorkingDirectory(dir);
+    engine.start(QStringLiteral(VELPRA_EXE), {"orchard.pd"});
+    engine.waitForFinished(60000);
+    return report::readLines(dir + "/pd.out").value_or(QStringList());
+#else
+    Q_UNUSED(dir);
+    Q_UNUSED(n);
+    return {};
+#endif
+}
+
+struct Word {
+    double x0, x1, y;
+    QString text;
+};
+
+// The words of each page with their boxes, in points, as pdftotext finds them.
+QList<QList<Word>> pdfWords(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
+    p.waitForFinished(60000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    QList<QList<Word>> pages;
+    for (const QString& page : html.split(QStringLiteral("<page ")).mid(1)) {
+        pages.append(QList<Word>());
+        for (auto it = word.globalMatch(page); it.hasNext();) {
+            const auto m = it.next();
+            QString text = m.captured(4);
+            text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&amp;", "&");
+            pages.back().append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), text});
+        }
+    }
+    return pages;
+}
+
+// The page's lines top to bottom, rebuilt from the words: each word is put at
+// the column its left edge stands in, counted in character widths from the
+// left margin. With a proportional face only the words' order is kept.
+QStringList lines(const QList<Word>& words, double left, double charWidth)
+{
+    std::map<long, QList<Word>> rows; // by baseline, to a tenth of a point
+    for (const Word& w : words)
+        rows[std::lround(w.y * 10)].append(w);
+    QStringList out;
+    for (auto& [y, row] : rows) {
+        std::sort(row.begin(), row.end(), [](const Word& a, const Word& b) { return a.x0 < b.x0; });
+        QString line;
+        for (const Word& w : row) {
+            const int column = charWidth > 0 ? int(std::lround((w.x0 - left) / charWidth)) : int(line.size()) + 1;
+            line = line.leftJustified(std::max<qsizetype>(column, line.isEmpty() ? 0 : line.size() + 1), ' ');
+            line += w.text;
+        }
+        out << line;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(ReportPdf, HoldsEveryReportLineInItsColumnsAndTheDesignValue)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir tmp;
+    for (int n : {12, 1000}) {
+        const QStringList report = engineReport(tmp.path(), n);
+        ASSERT_EQ(report.size(), 26 + n) << "the engine's report";
+        const QString pdf = tmp.filePath(QStringLiteral("site%1.pdf").arg(n));
+        sitestats::Options options;
+        options.rule = sitestats::Rule::Median;
+        options.safetyFactor = 2;
+        options.ksUnit = units::Ks::MillimetrePerHour;
+        if (n == 12) {
+#ifdef VELSTAT_EXE
+            // The console program, on a machine without a display.
+            QProcess velstat;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                env.remove(name);
+            velstat.setProcessEnvironment(env);
+            velstat.start(VELSTAT_EXE, {"--pdf", pdf, "--unit", "mm/h", "--rule", "median", "--safety-factor", "2",
+                                        tmp.filePath("pd.out")});
+            ASSERT_TRUE(velstat.waitForFinished(60000));
+            ASSERT_EQ(velstat.exitCode(), 0) << velstat.readAllStandardError().toStdString();
+#else
+            GTEST_SKIP() << "velstat is not built";
+#endif
+        } else {
+            QString error;
+            ASSERT_TRUE(sitereport::writeSitePdf(tmp.filePath("pd.out"), options, pdf, &error)) << error.toStdString();
+        }
+        const auto analysis = sitestats::analyse(*sitestats::loadReport(tmp.filePath("pd.out")), options);
+        const QString design = sitereport::printed(units::fromSI(analysis.designValue, options.ksUnit), "mm/h");
+        ASSERT_NE(design, "undefined");
+        const QList<QList<Word>> pages = pdfWords(pdf);
+        ASSERT_GE(pages.size(), n == 1000 ? 10 : 2);
+
+        // Every page: the data set's name at the top left, which also marks
+        // the left margin, and "Page i of m" at the bottom.
+        for (int i = 0; i < pages.size(); ++i) {
+            ASSERT_FALSE(pages[i].isEmpty());
+            EXPECT_EQ(pages[i].front().text, "orchard.pd") << "page " << i + 1;
+            const QStringList text = lines(pages[i], 0, 0);
+            EXPECT_EQ(text.back().trimmed(), QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages.size()));
+        }
+        const QString first = lines(pages[0], 0, 0).join('\n');
+        for (const QString& expected :
+             {"Design value: " + design, QString("Rule: median, divided by a safety factor of 2; Ks in mm/h, Psi_m in m"),
+              "Programs: VELPRA v0.3 (engine), VELDESK " + reportprinter::frontEndVersion() + " (front end)",
+              QString("Description: Orchard-plot-A"), QString("Pipe dimensions used: ri= 0.0180 m; h0= 0.30 m"),
+              QString("Ks GM 95 % confidence, low"),      // searchable: no "fi" ligature
+              QString("Readings in the report %1").arg(n)}) // no digit grouping
+            EXPECT_TRUE(first.contains(expected)) << expected.toStdString() << "\n" << first.toStdString();
+
+        // The report pages, their running header and footer taken off, give
+        // back the report's lines that hold any text, in order, each with its
+        // fields in the engine's columns.
+        QStringList printed;
+        for (int i = 1; i < pages.size(); ++i) {
+            const double left = pages[i].front().x0;
+            double charWidth = 0;
+            for (const Word& w : pages[i])
+                if (w.text.size() >= 10 && w.text.count('-') == w.text.size()) // a rule line
+                    charWidth = (w.x1 - w.x0) / w.text.size();
+            if (charWidth == 0) // a page of rows only: a Ks field, 10 characters
+                for (const Word& w : pages[i])
+                    if (w.text.contains('E') && w.text.size() == 10)
+                        charWidth = (w.x1 - w.x0) / 10;
+            ASSERT_GT(charWidth, 0) << "page " << i + 1;
+            const QStringList page = lines(pages[i], left, charWidth);
+            printed << page.mid(1, page.size() - 2);
+        }
+        QStringList expected;
+        for (QString line : report)
+            if (!line.trimmed().isEmpty()) {
+                while (line.endsWith(' '))
+                    line.chop(1);
+                expected << line;
+            }
+        ASSERT_EQ(printed.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(printed[i], expected[i]) << "report line with text #" << i + 1;
+        if (!qEnvironmentVariableIsEmpty("VELDESK_KEEP_PDF"))
+            QFile::copy(pdf, qEnvironmentVariable("VELDESK_KEEP_PDF") + QStringLiteral("/site%1.pdf").arg(n));
+    }
+}
