@@ -28,7 +28,9 @@ public:
     ~Form1() override;
 
     // Loads a data-set file into the description, pipe-dimension boxes and grid.
-    void abrir_archivo(const QString& nom);
+    // A file that is not a data set is refused with a message and changes
+    // nothing; false then, and when the file cannot be read.
+    bool abrir_archivo(const QString& nom);
     // Draws headings, widths and numbering; makes cell (1, 1) current.
     void pinta_rejilla();
     // Moves the highlight to (row, column) and loads the edit buffer from it.
@@ -76,6 +78,11 @@ private:
     void clearGrid();
     void saveDataSet();
     void openDataSet();
+
+    // The file last opened, and whether it held readings beyond the grid's
+    // 100: saving over it would drop them, so Save asks first.
+    QString m_openedPath;
+    bool m_openedHeldMore = false;
 
     // The operator's regional settings for numbers shown in the grid.
     static QLocale operatorLocale() { return QLocale(); }
