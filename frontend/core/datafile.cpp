@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace datafile {
 namespace {
@@ -16,7 +17,8 @@ QString fmt5(double value)
 }
 
 // A number the way a data-set file may hold one: sign, digits with an
-// optional point, an optional exponent introduced by E or D.
+// optional point, an optional exponent introduced by E or D, within the
+// range of single precision.
 bool parseNumber(QByteArrayView token, float* out)
 {
     static const QRegularExpression re(
@@ -29,7 +31,8 @@ bool parseNumber(QByteArrayView token, float* out)
     t.replace(QLatin1Char('D'), QLatin1Char('E')).replace(QLatin1Char('d'), QLatin1Char('E'));
     bool ok = false;
     *out = static_cast<float>(QLocale::c().toDouble(t, &ok));
-    return ok;
+    // Beyond single precision ("1E40") there is no value to show or save.
+    return ok && std::isfinite(*out);
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }

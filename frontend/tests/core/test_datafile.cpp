@@ -69,6 +69,7 @@ TEST(DataFileParse, StopRules)
     EXPECT_EQ(datafile::parse(kHead + "1 1 1\r\n2 2\r\n").readings.size(), 1);           // end mid-reading
     EXPECT_EQ(datafile::parse(kHead + "1 1 1\r\n2 abc 2\r\n3 3 3\r\n").readings.size(), 1); // not a number
     EXPECT_EQ(datafile::parse(kHead + "1e-30 1e-30 1e-30\r\n2 2 2\r\n").readings.size(), 1); // 0 in single
+    EXPECT_EQ(datafile::parse(kHead + "1 1 1\r\n0.2 1E40 5\r\n").readings.size(), 1); // beyond single
     QByteArray many = kHead;
     for (int i = 1; i <= 120; ++i)
         many += QByteArray::number(i) + " 10 20\r\n";
