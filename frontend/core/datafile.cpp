@@ -105,10 +105,13 @@ bool nextReading(Tokens& tokens, float v[3], bool* ended)
     return true;
 }
 
-bool holdsText(const Row& row)
+// A row holds data when a cell holds anything but blanks or a plain zero
+// (which the grid itself puts into a cell the cursor has passed).
+bool holdsData(const Row& row)
 {
+    static const QRegularExpression zero(QStringLiteral("^\\s*[+-]?(0+[.,]?0*|[.,]0+)?\\s*$"));
     for (const QString& cell : row)
-        if (!cell.trimmed().isEmpty())
+        if (!zero.match(cell).hasMatch())
             return true;
     return false;
 }
@@ -137,7 +140,7 @@ Extent extent(const QList<Row>& gridRows)
         ++e.saved;
     }
     for (; r < gridRows.size(); ++r) {
-        if (!holdsText(gridRows.at(r)))
+        if (!holdsData(gridRows.at(r)))
             continue;
         if (e.leftOutWithData++ == 0)
             e.firstLeftOut = static_cast<int>(r) + 1;

@@ -21,7 +21,7 @@ inline constexpr int kMaxReadings = 100; // data rows of the main window's grid
 // number); that row and all below it are left out.
 struct Extent {
     int saved = 0;           // readings written
-    int leftOutWithData = 0; // rows left out that hold any text
+    int leftOutWithData = 0; // rows left out that hold more than blanks and zeros
     int firstLeftOut = 0;    // the first of them (1-based), 0 when none
 };
 Extent extent(const QList<Row>& gridRows);

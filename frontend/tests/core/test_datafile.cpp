@@ -167,6 +167,7 @@ TEST(DataFileSave, RowsLeftOutWithDataAreCounted)
         {{{"0.2", "90", "500"}, {"", "", ""}, {"0.1", "80", "400"}, {"0.1", "8", "40"}}, 1, 2, 3},
         {{{"Dtheta", "t 1/2", "t max"}, {"0.2", "90", "500"}}, 0, 2, 1}, // a pasted heading row
         {{{"0.2", "90", "500"}, {"0.1", "0", "400"}, {" ", "", ""}}, 1, 1, 2},
+        {{{"0.2", "90", "500"}, {"0", "", " 0,00"}, {"-0", ".0", ""}}, 1, 0, 0}, // zeros are no data
     };
     for (const auto& c : cases) {
         const datafile::Extent e = datafile::extent(c.rows);
