@@ -185,7 +185,8 @@ std::optional<QString> descriptionProblem(const QString& description)
     return QStringLiteral("The description begins with %1 and never closes it. The engine would read the pipe"
                           " dimensions and the readings as part of the description. Close the quote, or begin"
                           " the description with another character.")
-               .arg(quote)
+               .arg(quote == QLatin1Char('"') ? QStringLiteral("a double quote (\")")
+                                               : QStringLiteral("an apostrophe (')"))
         + rule;
 }
 
