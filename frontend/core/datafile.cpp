@@ -296,10 +296,16 @@ Loaded parse(const QByteArray& input, bool whole)
                              Module1::formatea_numero(v[1], decimalsFor(v[1], 1)),
                              Module1::formatea_numero(v[2], decimalsFor(v[2], 1))});
     }
-    if (p > 0 && out.readings.size() == kMaxReadings)
-        out.moreReadings = nextReading(tokens, v, &ended) || (ended && !whole);
-    else
-        out.moreReadings = ended && !whole; // the file goes on beyond what was read
+    const bool cut = ended && !whole; // the file goes on beyond what was read
+    if (p > 0 && out.readings.size() == kMaxReadings) {
+        if (nextReading(tokens, v, &ended) || (ended && !whole))
+            out.unshown = Unshown::BeyondGrid;
+    } else if (cut || !ended) {
+        // Stopped at a product of 0 or below, or at a value that is not a
+        // number: whatever follows is not shown.
+        if (cut || p > 0 || tokens.next())
+            out.unshown = Unshown::AfterStop;
+    }
     return out;
 }
 

@@ -51,6 +51,11 @@ bool write(const QString& path, const QByteArray& bytes);
 enum class Refusal { None, Empty, NotText, NoPipeDimensions, PipeDimensionsNotNumbers, ThirdNumber };
 QString refusalText(Refusal why); // "" for None
 
+// Data of the file that Open does not show, and that saving over the file
+// would therefore drop: readings beyond the grid's 100, or anything after the
+// reading or value where loading stopped.
+enum class Unshown { None, BeyondGrid, AfterStop };
+
 // What opening a data set puts into the main window.
 struct Loaded {
     bool opened = false; // false: the file could not be opened, nothing changes
@@ -58,7 +63,7 @@ struct Loaded {
     QString description;
     QString ri, h0;        // the two values as written
     QList<Row> readings;   // each value with the decimals it needs: 3 to 5, 1 to 5, 1 to 5
-    bool moreReadings = false; // the file holds readings beyond those the grid can show
+    Unshown unshown = Unshown::None; // what of the file is not in `readings`
 };
 
 // Readings are taken three numbers at a time across blanks, commas and line

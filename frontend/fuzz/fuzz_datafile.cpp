@@ -23,7 +23,7 @@ void check(const datafile::Loaded& d)
     require(d.opened);
     require(d.readings.size() <= datafile::kMaxReadings);
     if (d.refusal != datafile::Refusal::None) {
-        require(d.readings.isEmpty() && !d.moreReadings);
+        require(d.readings.isEmpty() && d.unshown == datafile::Unshown::None);
         require(!datafile::refusalText(d.refusal).isEmpty());
         return;
     }

@@ -383,13 +383,11 @@ void Form1::saveDataSet()
         rows.append({Gr1->textMatrix(r, 1), Gr1->textMatrix(r, 2), Gr1->textMatrix(r, 3)});
     const datafile::Extent extent = datafile::extent(rows);
     // Readings the grid never showed would be lost with the file they are in.
-    if (m_openedHeldMore && report::sameFile(m_openedPath, path)
+    if (!m_openedUnshown.isEmpty() && report::sameFile(m_openedPath, path)
         && veldesk::showMessage(this,
-                                QStringLiteral("File ") + path
-                                    + QStringLiteral(" holds more than %1 readings, and only the first %1 were"
-                                                     " opened. Saving replaces it with the %2 readings of the"
-                                                     " grid; the others will be lost. Save anyway?")
-                                          .arg(kRows)
+                                QStringLiteral("File ") + path + QLatin1Char(' ') + m_openedUnshown
+                                    + QStringLiteral(". Saving replaces it with the %1 readings of the grid; the"
+                                                     " others will be lost. Save anyway?")
                                           .arg(extent.saved),
                                 MsgIcon::Question, MsgButtons::YesNo)
             == MsgAnswer::No)
@@ -416,7 +414,7 @@ void Form1::saveDataSet()
         return;
     }
     if (report::sameFile(m_openedPath, path))
-        m_openedHeldMore = false;
+        m_openedUnshown.clear();
     clearMarker();
     veldesk::showMessage(this, QStringLiteral("File ") + path + QStringLiteral(" saved succesfully"),
                          MsgIcon::Information);
@@ -437,12 +435,10 @@ void Form1::openDataSet()
     Text1[3]->setText(name);
     Command1->setEnabled(true);
     clearMarker();
-    if (m_openedHeldMore)
+    if (!m_openedUnshown.isEmpty())
         veldesk::showMessage(this,
-                             QStringLiteral("File ") + name
-                                 + QStringLiteral(" holds more than %1 readings; only the first %1 are shown."
-                                                  " Save asks before it replaces this file with fewer.")
-                                       .arg(kRows),
+                             QStringLiteral("File ") + name + QLatin1Char(' ') + m_openedUnshown
+                                 + QStringLiteral(". Save asks before it replaces this file with fewer."),
                              veldesk::MsgIcon::Information);
 }
 
@@ -461,7 +457,18 @@ bool Form1::abrir_archivo(const QString& nom)
         return false;
     }
     m_openedPath = nom;
-    m_openedHeldMore = data.moreReadings;
+    switch (data.unshown) {
+    case datafile::Unshown::None: m_openedUnshown.clear(); break;
+    case datafile::Unshown::BeyondGrid:
+        m_openedUnshown = QStringLiteral("holds more than %1 readings; only the first %1 are shown").arg(kRows);
+        break;
+    case datafile::Unshown::AfterStop:
+        m_openedUnshown = QStringLiteral("holds more data than the %1 reading(s) shown: loading ends after a"
+                                         " reading whose values multiply to zero or less, and at a value that"
+                                         " is not a number")
+                              .arg(data.readings.size());
+        break;
+    }
     Gr1->clearAll();
     pinta_rejilla();
     Gr1->setRowCol(0, Gr1->col());

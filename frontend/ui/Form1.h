@@ -79,10 +79,11 @@ private:
     void saveDataSet();
     void openDataSet();
 
-    // The file last opened, and whether it held readings beyond the grid's
-    // 100: saving over it would drop them, so Save asks first.
+    // The file last opened and, when it held data the grid does not show
+    // (more than 100 readings, data after where loading stopped), what that
+    // is: saving over the file would drop it, so Save asks first.
     QString m_openedPath;
-    bool m_openedHeldMore = false;
+    QString m_openedUnshown;
 
     // The operator's regional settings for numbers shown in the grid.
     static QLocale operatorLocale() { return QLocale(); }

@@ -76,7 +76,7 @@ TEST(DataFileParse, StopRules)
     d = datafile::parse(many);
     ASSERT_EQ(d.readings.size(), 100);
     EXPECT_EQ(d.readings[99][0], "100.000");
-    EXPECT_TRUE(d.moreReadings);
+    EXPECT_EQ(d.unshown, datafile::Unshown::BeyondGrid);
 }
 
 // What the grid shows after Open is what Save writes back: opening and saving
@@ -128,30 +128,41 @@ TEST(DataFileParse, FilesThatAreNotDataSetsAreRefused)
     }
 }
 
-// Only the first 100 readings are loaded; whether the file holds more is
-// known without reading all of it.
-TEST(DataFileParse, MoreReadingsThanTheGridHolds)
+// What Open leaves out, and saving over the file would drop, is known without
+// reading all of a huge file.
+TEST(DataFileParse, DataTheGridDoesNotShow)
 {
+    using U = datafile::Unshown;
     const auto readings = [](int n, QByteArray tail = {}) {
         QByteArray b = kHead;
         for (int i = 1; i <= n; ++i)
             b += "0.1 " + QByteArray::number(i) + " 500\r\n";
         return b + tail;
     };
-    EXPECT_FALSE(datafile::parse(readings(100)).moreReadings);
-    EXPECT_FALSE(datafile::parse(readings(100, "0.1 2")).moreReadings); // no whole 101st reading
-    EXPECT_TRUE(datafile::parse(readings(101)).moreReadings);
-    EXPECT_FALSE(datafile::parse(readings(99, "0 1 1\r\n1 1 1\r\n")).moreReadings); // loading ends at 0
+    const struct {
+        QByteArray bytes;
+        U unshown;
+    } cases[] = {
+        {readings(100), U::None},
+        {readings(100, "0.1 2"), U::None}, // an incomplete last reading is no reading
+        {readings(101), U::BeyondGrid},
+        {readings(3, "0 1 1\r\n"), U::None},
+        {readings(3, "0 1 1\r\n1 1 1\r\n"), U::AfterStop},
+        {readings(99, "0 1 1\r\n1 1 1\r\n"), U::AfterStop},
+        {readings(3, "1 x 1\r\n"), U::AfterStop},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(datafile::parse(c.bytes).unshown, c.unshown) << c.bytes.right(20).toStdString();
     const auto cut = datafile::parse(readings(20) + "0.1 21 5", false); // a longer file's beginning
     EXPECT_EQ(cut.readings.size(), 20);
-    EXPECT_TRUE(cut.moreReadings);
+    EXPECT_EQ(cut.unshown, U::AfterStop);
 
     QTemporaryDir dir;
     const QString big = dir.filePath("big.pd");
     writeFile(big, readings(300) + QByteArray(3 * datafile::kReadLimit, ' ') + "\r\n");
     const auto d = datafile::read(big);
     EXPECT_EQ(d.readings.size(), 100);
-    EXPECT_TRUE(d.moreReadings);
+    EXPECT_EQ(d.unshown, U::BeyondGrid);
     const QString line = dir.filePath("line.pd");
     writeFile(line, QByteArray(2 * datafile::kReadLimit, 'x') + "\r\n0.018 0.3\r\n");
     EXPECT_EQ(datafile::read(line).refusal, datafile::Refusal::NoPipeDimensions);

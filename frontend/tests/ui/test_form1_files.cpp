@@ -128,7 +128,7 @@ TEST_F(Form1Files, AFileWithMoreReadingsThanTheGridIsNamedOnOpenAndSaveAsksBefor
     EXPECT_EQ(cell(100, 3), "500.0");
     EXPECT_TRUE(modified());
 
-    const QString drop = "File " + path + " holds more than 100 readings, and only the first 100 were opened."
+    const QString drop = "File " + path + " holds more than 100 readings; only the first 100 are shown."
                          " Saving replaces it with the 100 readings of the grid; the others will be lost."
                          " Save anyway?";
     seam.messages.clear();
