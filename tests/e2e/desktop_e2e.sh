@@ -255,7 +255,7 @@ fi
 click VELDESK "${ABOUT_OK[@]}"
 stop_app
 
-echo "== scenario 5: a data set with more readings than the grid holds =="
+echo "== scenario 6: a data set with more readings than the grid holds =="
 start_app
 { printf 'Long series\r\n0.01800 , 0.30000\r\n'
   for i in $(seq 150); do printf '0.20000 %d.00000 1200.00000\r\n' $((100 + i)); done; } >"$work/long.pd"
