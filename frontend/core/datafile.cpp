@@ -160,8 +160,13 @@ std::optional<QString> descriptionProblem(const QString& description)
                               " read the pipe dimensions as the description and every value after them in the"
                               " wrong place. Please enter a description.")
             + rule;
+    // Control characters other than tab would make a file that Open takes
+    // for binary.
     QString unstorable;
-    if (!encoding::toWindows1252(description, &unstorable))
+    for (const QChar ch : description)
+        if (ch.unicode() < 0x20 && ch != QLatin1Char('\t') && unstorable.isEmpty())
+            unstorable = ch;
+    if (!unstorable.isEmpty() || !encoding::toWindows1252(description, &unstorable))
         return QStringLiteral("The description holds the character \"%1\" (U+%2), which a data-set file cannot"
                               " store. Please replace it.")
             .arg(unstorable)

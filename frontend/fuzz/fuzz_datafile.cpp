@@ -1,8 +1,8 @@
 // libFuzzer harness for the data-set loader: any bytes, as a whole file and as
 // the beginning of a longer one. Beyond the sanitizers it checks what the main
 // window relies on: never more readings than the grid holds, nothing loaded
-// from a refused file, and every value shown reads back to itself after a
-// save and another open.
+// from a refused file, a saved data set is one Open accepts, and every value
+// shown reads back to itself after a save and another open.
 #include "Module1.h"
 #include "datafile.h"
 
@@ -27,6 +27,10 @@ void check(const datafile::Loaded& d)
         require(!datafile::refusalText(d.refusal).isEmpty());
         return;
     }
+    // What Save writes of it, Open accepts again.
+    if (!datafile::descriptionProblem(d.description))
+        require(datafile::parse(datafile::compose(d.description, d.ri, d.h0, d.readings)).refusal
+                == datafile::Refusal::None);
     for (const datafile::Row& row : d.readings) {
         for (int c = 0; c < 3; ++c) {
             const float shown = static_cast<float>(Module1::valor_numero(row[c]));

@@ -204,6 +204,7 @@ TEST(DataFileSave, DescriptionsTheEngineWouldMisreadAreRefused)
         {"'it''", "never closes"},
         {"Δθ plot", "\"Δ\" (U+0394)"},
         {"a\nb", "one line"},
+        {"a\x01" "b", "(U+0001)"},
     };
     for (const auto& c : cases) {
         const auto problem = datafile::descriptionProblem(QString::fromUtf8(c.description));
