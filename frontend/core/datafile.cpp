@@ -2,9 +2,11 @@
 
 #include "Module1.h"
 #include "atomic_file.h"
+#include "encoding.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <cmath>
 
 namespace datafile {
 namespace {
@@ -15,40 +17,199 @@ QString fmt5(double value)
 }
 
 // A number the way a data-set file may hold one: sign, digits with an
-// optional point, an optional exponent introduced by E or D.
-bool parseNumber(const QString& token, float* out)
+// optional point, an optional exponent introduced by E or D, within the
+// range of single precision.
+bool parseNumber(QByteArrayView token, float* out)
 {
     static const QRegularExpression re(
         QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([EeDd][+-]?\\d+)?$"));
-    if (!re.match(token).hasMatch())
+    if (token.isEmpty() || token.size() > 64)
         return false;
-    QString t = token;
+    QString t = QString::fromLatin1(token);
+    if (!re.match(t).hasMatch())
+        return false;
     t.replace(QLatin1Char('D'), QLatin1Char('E')).replace(QLatin1Char('d'), QLatin1Char('E'));
     bool ok = false;
     *out = static_cast<float>(QLocale::c().toDouble(t, &ok));
-    return ok;
+    // Beyond single precision ("1E40") there is no value to show or save.
+    return ok && std::isfinite(*out);
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Text files hold no NUL and none of the other control characters but tab,
+// line ends, form feed, vertical tab and the old end-of-file mark.
+bool looksLikeText(QByteArrayView bytes)
+{
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1A)
+            return false;
+    }
+    return true;
+}
+
+// The bytes of the line starting at *pos, without its end; *pos moves past
+// the line end. No value when *pos is at the end.
+std::optional<QByteArrayView> takeLine(QByteArrayView bytes, qsizetype* pos)
+{
+    if (*pos >= bytes.size())
+        return std::nullopt;
+    qsizetype end = *pos;
+    while (end < bytes.size() && !isLineEnd(bytes[end]))
+        ++end;
+    const QByteArrayView line = bytes.sliced(*pos, end - *pos);
+    if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+        ++end;
+    *pos = end < bytes.size() ? end + 1 : end;
+    return line;
+}
+
+// Numbers of the readings, separated by blanks, commas and line ends.
+class Tokens {
+public:
+    Tokens(QByteArrayView bytes, qsizetype pos) : m_bytes(bytes), m_pos(pos) {}
+    std::optional<QByteArrayView> next()
+    {
+        const auto separator = [](char c) { return isBlank(c) || isLineEnd(c) || c == ',' || c == '\f' || c == '\v'; };
+        while (m_pos < m_bytes.size() && separator(m_bytes[m_pos]))
+            ++m_pos;
+        if (m_pos >= m_bytes.size())
+            return std::nullopt;
+        const qsizetype start = m_pos;
+        while (m_pos < m_bytes.size() && !separator(m_bytes[m_pos]))
+            ++m_pos;
+        return m_bytes.sliced(start, m_pos - start);
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos;
+};
+
+// Three numbers, or the reason there are none: the end of the bytes (true in
+// *ended) or something that is not a number.
+bool nextReading(Tokens& tokens, float v[3], bool* ended)
+{
+    *ended = false;
+    for (int j = 0; j < 3; ++j) {
+        const auto token = tokens.next();
+        if (!token) {
+            *ended = true;
+            return false;
+        }
+        if (!parseNumber(*token, &v[j]))
+            return false;
+    }
+    return true;
+}
+
+// A row holds data when a cell holds anything but blanks or a plain zero
+// (which the grid itself puts into a cell the cursor has passed).
+bool holdsData(const Row& row)
+{
+    static const QRegularExpression zero(QStringLiteral("^\\s*[+-]?(0+[.,]?0*|[.,]0+)?\\s*$"));
+    for (const QString& cell : row)
+        if (!zero.match(cell).hasMatch())
+            return true;
+    return false;
+}
+
+QByteArray descriptionBytes(const QString& description)
+{
+    if (const auto bytes = encoding::toWindows1252(description))
+        return *bytes;
+    QByteArray out;
+    for (const QChar ch : description)
+        out += encoding::windows1252Byte(ch.unicode()).value_or('?');
+    return out;
 }
 
 } // namespace
 
+Extent extent(const QList<Row>& gridRows)
+{
+    Extent e;
+    qsizetype r = 0;
+    for (; r < gridRows.size(); ++r) {
+        const Row& row = gridRows.at(r);
+        if (Module1::valor_numero(row[0]) == 0 || Module1::valor_numero(row[1]) == 0
+            || Module1::valor_numero(row[2]) == 0)
+            break;
+        ++e.saved;
+    }
+    for (; r < gridRows.size(); ++r) {
+        if (!holdsData(gridRows.at(r)))
+            continue;
+        if (e.leftOutWithData++ == 0)
+            e.firstLeftOut = static_cast<int>(r) + 1;
+    }
+    return e;
+}
+
+std::optional<QString> descriptionProblem(const QString& description)
+{
+    const QString rule = QStringLiteral(
+        " (The engine reads a description up to its first blank, comma or slash; one that begins with"
+        " an apostrophe or a double quote it reads up to the matching closing one.)");
+    if (description.contains(QLatin1Char('\n')) || description.contains(QLatin1Char('\r')))
+        return QStringLiteral("The description must be one line.");
+    if (description.trimmed().isEmpty())
+        return QStringLiteral("The description is empty. The engine skips an empty description line and would"
+                              " read the pipe dimensions as the description and every value after them in the"
+                              " wrong place. Please enter a description.")
+            + rule;
+    // Control characters other than tab would make a file that Open takes
+    // for binary.
+    QString unstorable;
+    for (const QChar ch : description)
+        if (ch.unicode() < 0x20 && ch != QLatin1Char('\t') && unstorable.isEmpty())
+            unstorable = ch;
+    if (!unstorable.isEmpty() || !encoding::toWindows1252(description, &unstorable))
+        return QStringLiteral("The description holds the character \"%1\" (U+%2), which a data-set file cannot"
+                              " store. Please replace it.")
+            .arg(unstorable)
+            .arg(QString::number(unstorable.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+
+    // Blanks and tabs before the item are skipped, as the engine does.
+    qsizetype i = 0;
+    while (i < description.size() && (description.at(i) == QLatin1Char(' ') || description.at(i) == QLatin1Char('\t')))
+        ++i;
+    const QChar quote = description.at(i);
+    if (quote != QLatin1Char('\'') && quote != QLatin1Char('"'))
+        return std::nullopt;
+    for (++i; i < description.size(); ++i) {
+        if (description.at(i) != quote)
+            continue;
+        if (i + 1 < description.size() && description.at(i + 1) == quote)
+            ++i; // a doubled quote stands for itself
+        else
+            return std::nullopt;
+    }
+    return QStringLiteral("The description begins with %1 and never closes it. The engine would read the pipe"
+                          " dimensions and the readings as part of the description. Close the quote, or begin"
+                          " the description with another character.")
+               .arg(quote == QLatin1Char('"') ? QStringLiteral("a double quote (\")")
+                                               : QStringLiteral("an apostrophe (')"))
+        + rule;
+}
+
 QByteArray compose(const QString& description, const QString& riText, const QString& h0Text,
                    const QList<Row>& gridRows)
 {
-    QStringList lines;
-    lines << description;
-    lines << fmt5(Module1::valor_numero(riText)) + QStringLiteral(" , ")
-            + fmt5(Module1::valor_numero(h0Text));
-    for (const Row& row : gridRows) {
-        const double a = Module1::valor_numero(row[0]);
-        const double b = Module1::valor_numero(row[1]);
-        const double c = Module1::valor_numero(row[2]);
-        if (a == 0 || b == 0 || c == 0)
-            break;
-        lines << fmt5(a) + QLatin1Char(' ') + fmt5(b) + QLatin1Char(' ') + fmt5(c);
+    QByteArray bytes = descriptionBytes(description) + "\r\n";
+    bytes += (fmt5(Module1::valor_numero(riText)) + QStringLiteral(" , ") + fmt5(Module1::valor_numero(h0Text)))
+                 .toLatin1()
+        + "\r\n";
+    const int n = extent(gridRows).saved;
+    for (int r = 0; r < n; ++r) {
+        const Row& row = gridRows.at(r);
+        bytes += (fmt5(Module1::valor_numero(row[0])) + QLatin1Char(' ') + fmt5(Module1::valor_numero(row[1]))
+                  + QLatin1Char(' ') + fmt5(Module1::valor_numero(row[2])))
+                     .toLatin1()
+            + "\r\n";
     }
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toLatin1() + "\r\n";
     return bytes;
 }
 
@@ -57,50 +218,98 @@ bool write(const QString& path, const QByteArray& bytes)
     return writeAtomically(path, bytes);
 }
 
-Loaded parse(const QByteArray& bytes)
+QString refusalText(Refusal why)
+{
+    switch (why) {
+    case Refusal::None: return {};
+    case Refusal::Empty: return QStringLiteral("the file is empty");
+    case Refusal::NotText: return QStringLiteral("it is not a text file");
+    case Refusal::NoPipeDimensions: return QStringLiteral("it has no second line with the pipe dimensions");
+    case Refusal::PipeDimensionsNotNumbers:
+        return QStringLiteral("its second line does not begin with the pipe dimensions ri and h0 as two numbers");
+    case Refusal::ThirdNumber:
+        return QStringLiteral("its second line holds more than the two pipe dimensions ri and h0"
+                              " (a data-set file takes \".\" as the decimal separator, never \",\")");
+    }
+    return {};
+}
+
+int decimalsFor(float value, int least)
+{
+    const QString text = Module1::formatea_numero(value, 5);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return least;
+    qsizetype last = text.size() - 1;
+    while (last > point && text.at(last) == QLatin1Char('0'))
+        --last;
+    return std::max(least, static_cast<int>(last - point));
+}
+
+Loaded parse(const QByteArray& input, bool whole)
 {
     Loaded out;
     out.opened = true;
-    const QString text = QString::fromLatin1(bytes);
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    QByteArrayView bytes(input);
+    if (bytes.isEmpty())
+        return out; // Refusal::Empty
+    if (!looksLikeText(bytes)) {
+        out.refusal = Refusal::NotText;
+        return out;
+    }
+    if (!whole) {
+        qsizetype end = bytes.size();
+        while (end > 0 && !isLineEnd(bytes[end - 1]))
+            --end;
+        bytes = bytes.first(end);
+    }
 
-    // Records 1 and 2 are whole lines.
     qsizetype pos = 0;
-    const auto nextLine = [&](QString* line) {
-        if (pos >= text.size())
-            return false;
-        const QRegularExpressionMatch m = lineEnd.match(text, pos);
-        const qsizetype end = m.hasMatch() ? m.capturedStart() : text.size();
-        *line = text.mid(pos, end - pos);
-        pos = m.hasMatch() ? m.capturedEnd() : text.size();
-        return true;
-    };
-    QString line;
-    if (!nextLine(&line))
+    const auto record1 = takeLine(bytes, &pos); // none: the first line is longer than what was read
+    const auto record2 = takeLine(bytes, &pos);
+    if (!record1 || !record2) {
+        out.refusal = Refusal::NoPipeDimensions;
         return out;
-    out.hasDescription = true;
-    out.description = line;
-    if (!nextLine(&line))
-        return out;
-    // "ri , h0": the first two values, separated by a comma, blanks or both;
-    // anything after the second value is not part of it.
+    }
+    // "ri , h0": two values, separated by a comma, blanks or both. A third
+    // number is the mark of decimal commas ("0,018 , 0,30"); other text
+    // after the two values is not read.
     static const QRegularExpression pipeSeparator(QStringLiteral("\\s*,\\s*|\\s+"));
-    const QStringList values = line.trimmed().split(pipeSeparator);
-    out.hasPipe = true;
-    out.ri = values.value(0);
-    out.h0 = values.value(1);
+    const QStringList values = QString::fromLatin1(*record2).trimmed().split(pipeSeparator);
+    float unused = 0;
+    if (values.size() < 2 || !parseNumber(values.at(0).toLatin1(), &unused)
+        || !parseNumber(values.at(1).toLatin1(), &unused)) {
+        out.refusal = Refusal::PipeDimensionsNotNumbers;
+        return out;
+    }
+    if (values.size() > 2 && parseNumber(values.at(2).toLatin1(), &unused)) {
+        out.refusal = Refusal::ThirdNumber;
+        return out;
+    }
+    out.refusal = Refusal::None;
+    out.description = encoding::decodeText(*record1);
+    out.ri = values.at(0);
+    out.h0 = values.at(1);
 
-    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
-    const QStringList tokens = text.mid(pos).split(separators, Qt::SkipEmptyParts);
+    Tokens tokens(bytes, pos);
+    float v[3];
+    bool ended = false;
     float p = 1.0f;
-    for (qsizetype k = 0; p > 0 && out.readings.size() < kMaxReadings && k + 2 < tokens.size(); k += 3) {
-        float v[3];
-        for (int j = 0; j < 3; ++j)
-            if (!parseNumber(tokens.at(k + j), &v[j]))
-                return out;
+    while (p > 0 && out.readings.size() < kMaxReadings && nextReading(tokens, v, &ended)) {
         p = static_cast<float>(static_cast<double>(v[0]) * v[1] * v[2]);
-        out.readings.append({Module1::formatea_numero(v[0], 3), Module1::formatea_numero(v[1], 1),
-                             Module1::formatea_numero(v[2], 1)});
+        out.readings.append({Module1::formatea_numero(v[0], decimalsFor(v[0], 3)),
+                             Module1::formatea_numero(v[1], decimalsFor(v[1], 1)),
+                             Module1::formatea_numero(v[2], decimalsFor(v[2], 1))});
+    }
+    const bool cut = ended && !whole; // the file goes on beyond what was read
+    if (p > 0 && out.readings.size() == kMaxReadings) {
+        if (nextReading(tokens, v, &ended) || (ended && !whole))
+            out.unshown = Unshown::BeyondGrid;
+    } else if (cut || !ended) {
+        // Stopped at a product of 0 or below, or at a value that is not a
+        // number: whatever follows is not shown.
+        if (cut || p > 0 || tokens.next())
+            out.unshown = Unshown::AfterStop;
     }
     return out;
 }
@@ -112,7 +321,8 @@ Loaded read(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    return parse(f.readAll());
+    const QByteArray bytes = f.read(kReadLimit);
+    return parse(bytes, bytes.size() < kReadLimit || f.atEnd());
 }
 
 } // namespace datafile

@@ -1,11 +1,14 @@
 #pragma once
 // The data-set file as the front end writes and reads it: line 1 the
 // description, line 2 "ri , h0", then one line "dtheta tmed tmax" per reading;
-// CRLF line ends, 8-bit text (Latin-1), numbers with "." and 5 decimals.
+// CRLF line ends, 8-bit text, numbers with "." and 5 decimals. The
+// description is stored in Windows-1252, what data sets written on Windows
+// hold; a file written as UTF-8 elsewhere is read as UTF-8.
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace datafile {
 
@@ -13,9 +16,27 @@ using Row = std::array<QString, 3>; // dtheta, tmed, tmax as texts
 
 inline constexpr int kMaxReadings = 100; // data rows of the main window's grid
 
-// The file's bytes. Grid rows are taken in order until the first one with a
-// cell that reads as 0 (empty, zero or not a number); that row and all below
-// it are left out. Box and cell texts are read with valor_numero.
+// How far Save gets through the grid. Readings are written in row order up
+// to the first row with a cell that reads as 0 (empty, zero or not a
+// number); that row and all below it are left out.
+struct Extent {
+    int saved = 0;           // readings written
+    int leftOutWithData = 0; // rows left out that hold more than blanks and zeros
+    int firstLeftOut = 0;    // the first of them (1-based), 0 when none
+};
+Extent extent(const QList<Row>& gridRows);
+
+// Why the engine would not read a description as the operator sees it, or
+// nothing when it reads it as intended. The engine skips a blank line, takes
+// an unquoted description up to its first blank, comma or slash, and reads a
+// description that begins with an apostrophe or a double quote up to the
+// matching closing one, however many lines that takes. The description must
+// also fit in Windows-1252 and on one line.
+std::optional<QString> descriptionProblem(const QString& description);
+
+// The file's bytes, readings as `extent` says. The description is expected to
+// have passed descriptionProblem; a character Windows-1252 lacks would be
+// written as "?".
 QByteArray compose(const QString& description, const QString& riText, const QString& h0Text,
                    const QList<Row>& gridRows);
 
@@ -24,23 +45,42 @@ QByteArray compose(const QString& description, const QString& riText, const QStr
 // Returns false when anything failed.
 bool write(const QString& path, const QByteArray& bytes);
 
-// What opening a data set puts into the main window. Loading ends silently at
-// the first thing it cannot read; what was read before it is kept.
+// What makes a file no data set. A data set is text whose first line (the
+// description) is followed by a line that begins with the two pipe
+// dimensions as numbers, with no third number after them.
+enum class Refusal { None, Empty, NotText, NoPipeDimensions, PipeDimensionsNotNumbers, ThirdNumber };
+QString refusalText(Refusal why); // "" for None
+
+// Data of the file that Open does not show, and that saving over the file
+// would therefore drop: readings beyond the grid's 100, or anything after the
+// reading or value where loading stopped.
+enum class Unshown { None, BeyondGrid, AfterStop };
+
+// What opening a data set puts into the main window.
 struct Loaded {
-    bool opened = false;          // false: the file could not be opened, nothing changes
-    bool hasDescription = false;  // record 1 was there
+    bool opened = false; // false: the file could not be opened, nothing changes
+    Refusal refusal = Refusal::Empty;
     QString description;
-    bool hasPipe = false;         // record 2 was there
-    QString ri, h0;               // its two values as written
-    QList<Row> readings;          // formatted 3, 1 and 1 decimals
+    QString ri, h0;        // the two values as written
+    QList<Row> readings;   // each value with the decimals it needs: 3 to 5, 1 to 5, 1 to 5
+    Unshown unshown = Unshown::None; // what of the file is not in `readings`
 };
 
 // Readings are taken three numbers at a time across blanks, commas and line
 // ends; loading stops after a reading whose single-precision product is 0 or
 // below (that reading is kept), after the 100th reading, at a value that is
-// not a number, or at the end of the file (an incomplete last reading is
-// dropped).
-Loaded parse(const QByteArray& bytes);
+// not a number, or at the end of the bytes (an incomplete last reading is
+// dropped). `whole` false: the bytes are the beginning of a longer file, and
+// what follows their last line end is not used.
+Loaded parse(const QByteArray& bytes, bool whole = true);
+
+// The bytes read from a file: enough for the grid, never the whole of a huge
+// file.
+inline constexpr qint64 kReadLimit = 1 << 20;
 Loaded read(const QString& path);
+
+// The decimals a value is shown with after Open: as many as its 5-decimal
+// form needs, at least `least`, so that saving it again writes the same text.
+int decimalsFor(float value, int least);
 
 } // namespace datafile

@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "atomic_file.h"
+#include "encoding.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,7 +50,14 @@ QString reportPathFor(const QString& dataSetPath)
 
 QString resultsCopyPathFor(const QString& dataSetPath)
 {
-    return dataSetPath.left(dataSetPath.lastIndexOf(QChar('.')) + 1) + QStringLiteral("out");
+    // Only a "." in the file name itself starts an extension: one in a folder
+    // name ("camp.2024/plot7") would put the copy into the parent folder, and
+    // the leading "." of a hidden file's name is part of the name.
+    const qsizetype nameStart = directoryPart(dataSetPath).size();
+    const qsizetype dot = dataSetPath.lastIndexOf(QChar('.'));
+    if (dot <= nameStart)
+        return dataSetPath + QStringLiteral(".out");
+    return dataSetPath.left(dot + 1) + QStringLiteral("out");
 }
 
 std::optional<qint16> pointNumber(const QString& field)
@@ -136,7 +144,7 @@ std::optional<QStringList> readLines(const QString& path)
         return std::nullopt;
     QStringList out;
     for (const QByteArray& l : splitLines(data))
-        out << QString::fromLatin1(l);
+        out << encoding::decodeCutLine(l);
     return out;
 }
 

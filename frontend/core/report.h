@@ -17,8 +17,8 @@ namespace report {
 // (just "pd.out" for a bare file name).
 QString reportPathFor(const QString& dataSetPath);
 
-// The results copy: the data-set path up to and including its last ".", then
-// "out"; just "out" when the path holds no ".".
+// The results copy: the data-set path with the extension of its file name
+// replaced by "out"; a file name without a "." gets ".out" appended.
 QString resultsCopyPathFor(const QString& dataSetPath);
 
 // The directory part of a path, up to and including its last "\" or "/";
@@ -61,8 +61,11 @@ struct ParsedReport {
 ParsedReport parseReport(const QStringList& lines, int maxRows = 999);
 
 // The lines of a text file, split at CR LF, LF or a lone CR, without their
-// ends; a final line end does not start another line. No value when the file
-// cannot be read.
+// ends; a final line end does not start another line. Each line is read as
+// UTF-8 when it is valid UTF-8 (even when cut inside its last character),
+// as Windows-1252 otherwise: the engine copies the file name and the
+// description into the report as the bytes it was given. No value when the
+// file cannot be read.
 std::optional<QStringList> readLines(const QString& path);
 
 // Copies a text file line by line, every line written with CR LF. The

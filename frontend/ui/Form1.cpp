@@ -7,6 +7,7 @@
 #include "gridtext.h"
 #include "icons.h"
 #include "layout.h"
+#include "report.h"
 #include "seam.h"
 #include "selectdir.h"
 
@@ -397,27 +398,64 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::saveDataSet()
 {
+    using veldesk::MsgAnswer;
+    using veldesk::MsgButtons;
+    using veldesk::MsgIcon;
     const QString path = Text1[3]->text();
+    if (path.isEmpty())
+        return;
+    // A description the engine would misread or that the file cannot hold is
+    // refused before anything is asked or written.
+    if (const auto problem = datafile::descriptionProblem(Text1[0]->text())) {
+        veldesk::showMessage(this, *problem + QStringLiteral("\nNothing was saved."), MsgIcon::Critical);
+        return;
+    }
     if (Module1::existe_archivo(path) != 0
         && veldesk::showMessage(this, QStringLiteral("File ") + path + QStringLiteral(" exists. Overwrite?"),
-                                veldesk::MsgIcon::Question, veldesk::MsgButtons::YesNo)
-            == veldesk::MsgAnswer::No)
-        return;
-    if (path.isEmpty())
+                                MsgIcon::Question, MsgButtons::YesNo)
+            == MsgAnswer::No)
         return;
 
     QList<datafile::Row> rows;
     for (int r = 1; r <= kRows; ++r)
         rows.append({Gr1->textMatrix(r, 1), Gr1->textMatrix(r, 2), Gr1->textMatrix(r, 3)});
+    const datafile::Extent extent = datafile::extent(rows);
+    // Readings the grid never showed would be lost with the file they are in.
+    if (!m_openedUnshown.isEmpty() && report::sameFile(m_openedPath, path)
+        && veldesk::showMessage(this,
+                                QStringLiteral("File ") + path + QLatin1Char(' ') + m_openedUnshown
+                                    + QStringLiteral(". Saving replaces it with the %1 readings of the grid; the"
+                                                     " others will be lost. Save anyway?")
+                                          .arg(extent.saved),
+                                MsgIcon::Question, MsgButtons::YesNo)
+            == MsgAnswer::No)
+        return;
+    // Save ends the readings at the first row with an empty, zero or
+    // non-numeric cell; rows with data below it are named before they are lost.
+    if (extent.leftOutWithData > 0
+        && veldesk::showMessage(this,
+                                QStringLiteral("Row %1 has an empty, zero or non-numeric cell, and the readings"
+                                               " saved end before it: %2 row(s) holding data, from row %3 on,"
+                                               " will not be saved. Save the first %4 reading(s) anyway?")
+                                    .arg(extent.saved + 1)
+                                    .arg(extent.leftOutWithData)
+                                    .arg(extent.firstLeftOut)
+                                    .arg(extent.saved),
+                                MsgIcon::Question, MsgButtons::YesNo)
+            == MsgAnswer::No)
+        return;
+
     const QByteArray bytes = datafile::compose(Text1[0]->text(), Text1[1]->text(), Text1[2]->text(), rows);
     if (!datafile::write(path, bytes)) {
-        veldesk::showMessage(this, QStringLiteral("Unable to write file!"), veldesk::MsgIcon::Critical,
-                             veldesk::MsgButtons::Ok, QStringLiteral("Error"));
+        veldesk::showMessage(this, QStringLiteral("Unable to write file!"), MsgIcon::Critical, MsgButtons::Ok,
+                             QStringLiteral("Error"));
         return;
     }
+    if (report::sameFile(m_openedPath, path))
+        m_openedUnshown.clear();
     clearMarker();
     veldesk::showMessage(this, QStringLiteral("File ") + path + QStringLiteral(" saved succesfully"),
-                         veldesk::MsgIcon::Information);
+                         MsgIcon::Information);
     Command1->setEnabled(true);
 }
 
@@ -428,26 +466,53 @@ void Form1::openDataSet()
                                                         QStringLiteral("pd"), QStringLiteral("*.pd"));
     if (Module1::existe_archivo(name) == 0)
         return;
+    // Loaded before the file-name box changes, so that a refused file leaves
+    // the whole window as it was.
+    if (!abrir_archivo(name))
+        return;
     Text1[3]->setText(name);
-    abrir_archivo(Text1[3]->text());
     Command1->setEnabled(true);
     clearMarker();
+    if (!m_openedUnshown.isEmpty())
+        veldesk::showMessage(this,
+                             QStringLiteral("File ") + name + QLatin1Char(' ') + m_openedUnshown
+                                 + QStringLiteral(". Save asks before it replaces this file with fewer."),
+                             veldesk::MsgIcon::Information);
 }
 
-void Form1::abrir_archivo(const QString& nom)
+bool Form1::abrir_archivo(const QString& nom)
 {
     const datafile::Loaded data = datafile::read(nom);
     if (!data.opened)
-        return;
+        return false;
+    if (data.refusal != datafile::Refusal::None) {
+        veldesk::showMessage(this,
+                             QStringLiteral("File ") + nom + QStringLiteral(" is not a data set: ")
+                                 + datafile::refusalText(data.refusal)
+                                 + QStringLiteral(".\nA data set holds a description line, a line with ri and h0"
+                                                  " such as \"0.01800 , 0.30000\", then one line per reading."),
+                             veldesk::MsgIcon::Critical);
+        return false;
+    }
+    m_openedPath = nom;
+    switch (data.unshown) {
+    case datafile::Unshown::None: m_openedUnshown.clear(); break;
+    case datafile::Unshown::BeyondGrid:
+        m_openedUnshown = QStringLiteral("holds more than %1 readings; only the first %1 are shown").arg(kRows);
+        break;
+    case datafile::Unshown::AfterStop:
+        m_openedUnshown = QStringLiteral("holds more data than the %1 reading(s) shown: loading ends after a"
+                                         " reading whose values multiply to zero or less, and at a value that"
+                                         " is not a number")
+                              .arg(data.readings.size());
+        break;
+    }
     Gr1->clearAll();
     pinta_rejilla();
     Gr1->setRowCol(0, Gr1->col());
-    if (data.hasDescription)
-        Text1[0]->setText(data.description);
-    if (data.hasPipe) {
-        Text1[1]->setText(data.ri);
-        Text1[2]->setText(data.h0);
-    }
+    Text1[0]->setText(data.description);
+    Text1[1]->setText(data.ri);
+    Text1[2]->setText(data.h0);
     // The readings go in below the current row, which ends on the last one.
     for (const datafile::Row& reading : data.readings) {
         const int r = Gr1->row() + 1;
@@ -457,4 +522,5 @@ void Form1::abrir_archivo(const QString& nom)
         }
     }
     Gr1->scrollToTop(); // a freshly opened data set is seen from its first reading
+    return true;
 }

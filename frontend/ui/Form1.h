@@ -30,7 +30,9 @@ public:
     ~Form1() override;
 
     // Loads a data-set file into the description, pipe-dimension boxes and grid.
-    void abrir_archivo(const QString& nom);
+    // A file that is not a data set is refused with a message and changes
+    // nothing; false then, and when the file cannot be read.
+    bool abrir_archivo(const QString& nom);
     // Draws headings, widths and numbering; makes cell (1, 1) current.
     void pinta_rejilla();
     // Moves the highlight to (row, column) and loads the edit buffer from it.
@@ -93,6 +95,12 @@ private:
     void clearGrid();
     void saveDataSet();
     void openDataSet();
+
+    // The file last opened and, when it held data the grid does not show
+    // (more than 100 readings, data after where loading stopped), what that
+    // is: saving over the file would drop it, so Save asks first.
+    QString m_openedPath;
+    QString m_openedUnshown;
 
     // The operator's regional settings for numbers shown in the grid.
     static QLocale operatorLocale() { return QLocale(); }

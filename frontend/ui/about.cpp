@@ -75,6 +75,15 @@ void about::Command2_clicked()
     // then beside the program and in the installed data directory, so the help
     // is found whichever directory the program was started from.
     const QString path = findRuntimeFile(kHelpDocument, QDir::currentPath(), m_programDir);
-    if (path.isEmpty() || !veldesk::seam().openDocument(path))
+    if (path.isEmpty()) {
         veldesk::showMessage(this, QStringLiteral("Unable to Find VELPRA.pdf "), veldesk::MsgIcon::None);
+        return;
+    }
+    // The document is there; what is missing is a program to show it.
+    if (!veldesk::seam().openDocument(path))
+        veldesk::showMessage(this,
+                             QStringLiteral("The manual is ") + QDir::toNativeSeparators(QDir(path).absolutePath())
+                                 + QStringLiteral(", but no program to show PDF files could be started."
+                                                  " Install a PDF viewer, or open the manual with one."),
+                             veldesk::MsgIcon::None);
 }

@@ -291,6 +291,40 @@ press_in VELDESK Return # saved
 evaluate_and_copy && check_results data.pd pd.out data.out clipboard.txt
 stop_app # nothing unsaved: ends at once
 
+echo "== scenario 6: a data set with more readings than the grid holds =="
+start_app
+{ printf 'Long series\r\n0.01800 , 0.30000\r\n'
+  for i in $(seq 150); do printf '0.20000 %d.00000 1200.00000\r\n' $((100 + i)); done; } >"$work/long.pd"
+cp "$work/long.pd" "$scratch/long.orig"
+click "$MAIN" "${OPEN[@]}"
+window_id "Open Data File" >/dev/null || fail "file dialog did not open"
+press_in "Open Data File" ctrl+a
+type_text "$work/long.pd"
+press_in "Open Data File" Return
+# Open says that only the first 100 readings are shown.
+if window_id VELDESK >/dev/null; then pass "Open names the readings beyond the grid"; press_in VELDESK Return
+else fail "Open of 150 readings said nothing"; fi
+sleep 0.5
+# Save: "exists. Overwrite?" Yes, then the question about the 50 readings: No.
+click "$MAIN" "${SAVE[@]}"
+press_in VELDESK Return
+sleep 0.5
+press_in VELDESK Escape
+sleep 0.5
+if cmp -s "$work/long.pd" "$scratch/long.orig"; then pass "Save answered No kept all 150 readings"
+else fail "Save dropped readings without asking: $(tr -d '\r' <"$work/long.pd" | wc -l) lines left"; fi
+# Yes to both questions: the file holds what the grid shows.
+click "$MAIN" "${SAVE[@]}"
+press_in VELDESK Return
+sleep 0.5
+press_in VELDESK Return
+sleep 0.5
+press_in VELDESK Return
+sleep 0.3
+if [ "$(tr -d '\r' <"$work/long.pd" | wc -l)" -eq 102 ]; then pass "Save answered Yes wrote the 100 readings shown"
+else fail "after Yes the file holds $(tr -d '\r' <"$work/long.pd" | wc -l) lines"; fi
+stop_app
+
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed"
     exit 1

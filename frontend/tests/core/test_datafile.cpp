@@ -66,11 +66,10 @@ TEST(DataFileParse, HeadRecordsAsTextReadingsThreeAtATime)
     ASSERT_EQ(d.readings.size(), 3);
     EXPECT_EQ(d.readings[0], (datafile::Row{"0.250", "120.0", "600.0"}));
     EXPECT_EQ(d.readings[1], (datafile::Row{"0.200", "90.0", "500.0"}));
-    EXPECT_EQ(d.readings[2], (datafile::Row{"0.002", "100.0", "3.0"}));
+    EXPECT_EQ(d.readings[2], (datafile::Row{"0.0015", "100.0", "3.0"}));
     EXPECT_EQ(datafile::parse("x\n0.018 0.3").h0, "0.3");
-    EXPECT_EQ(datafile::parse("x\n 0.018,0.3 , 7\n").h0, "0.3"); // only the second value
-    EXPECT_EQ(datafile::parse("x\n 0.018,0.3 , 7\n").ri, "0.018");
-    EXPECT_FALSE(datafile::parse("desc\r\n").hasPipe);
+    EXPECT_EQ(datafile::parse("x\n 0.018,0.3 , m\n").h0, "0.3"); // only the second value
+    EXPECT_EQ(datafile::parse("x\n 0.018,0.3 , m\n").ri, "0.018");
 }
 
 TEST(DataFileParse, StopRules)
@@ -82,10 +81,151 @@ TEST(DataFileParse, StopRules)
     EXPECT_EQ(datafile::parse(kHead + "1 1 1\r\n2 2\r\n").readings.size(), 1);           // end mid-reading
     EXPECT_EQ(datafile::parse(kHead + "1 1 1\r\n2 abc 2\r\n3 3 3\r\n").readings.size(), 1); // not a number
     EXPECT_EQ(datafile::parse(kHead + "1e-30 1e-30 1e-30\r\n2 2 2\r\n").readings.size(), 1); // 0 in single
+    EXPECT_EQ(datafile::parse(kHead + "1 1 1\r\n0.2 1E40 5\r\n").readings.size(), 1); // beyond single
     QByteArray many = kHead;
     for (int i = 1; i <= 120; ++i)
         many += QByteArray::number(i) + " 10 20\r\n";
     d = datafile::parse(many);
     ASSERT_EQ(d.readings.size(), 100);
     EXPECT_EQ(d.readings[99][0], "100.000");
+    EXPECT_EQ(d.unshown, datafile::Unshown::BeyondGrid);
+}
+
+// What the grid shows after Open is what Save writes back: opening and saving
+// an unchanged data set gives the same readings.
+TEST(DataFileParse, OpenShowsTheDecimalsAValueNeedsSoSavingAgainKeepsIt)
+{
+    const struct {
+        QByteArray reading;
+        datafile::Row shown;
+    } cases[] = {
+        {"0.25 120 600", {"0.250", "120.0", "600.0"}},
+        {"0.12340 95.25000 600.50000", {"0.1234", "95.25", "600.5"}},
+        {"0.123456 0.04 1.5E-3", {"0.12346", "0.04", "0.0015"}}, // at most 5 decimals
+        {"12345.67 -0.0001 1D-5", {"12345.66992", "-0.0001", "0.00001"}},
+    };
+    for (const auto& c : cases) {
+        const auto first = datafile::parse(kHead + c.reading + "\r\n");
+        ASSERT_EQ(first.readings.size(), 1) << c.reading.constData();
+        EXPECT_EQ(first.readings[0], c.shown) << c.reading.constData();
+        const QByteArray saved = datafile::compose("d", first.ri, first.h0, first.readings);
+        const auto again = datafile::parse(saved);
+        EXPECT_EQ(datafile::compose("d", again.ri, again.h0, again.readings), saved) << c.reading.constData();
+    }
+}
+
+TEST(DataFileParse, FilesThatAreNotDataSetsAreRefused)
+{
+    using R = datafile::Refusal;
+    const struct {
+        QByteArray bytes;
+        R why;
+    } cases[] = {
+        {"", R::Empty},
+        {QByteArray("PK\x03\x04\0\0 0.018 0.3", 16), R::NotText},
+        {"description only", R::NoPipeDimensions},
+        {"d\r\n", R::NoPipeDimensions},
+        {"d\r\n\r\n0.018 , 0.3\r\n", R::PipeDimensionsNotNumbers},
+        {" \r\n  |   PERMEAMETER  |\r\n", R::PipeDimensionsNotNumbers}, // a results file
+        {"d\r\n0.018 / 0.3\r\n", R::PipeDimensionsNotNumbers},
+        {"d\r\n0,018 , 0,30\r\n0,25 120 600\r\n", R::ThirdNumber},      // decimal commas
+        {"d\r\n0.018 0.3 7\r\n", R::ThirdNumber},
+        {"\r\n0.018,0.3\r\n", R::None},
+        {"d\r\n1E-2 , .3 m\r\n1 2 3", R::None},
+    };
+    for (const auto& c : cases) {
+        const auto d = datafile::parse(c.bytes);
+        EXPECT_EQ(d.refusal, c.why) << c.bytes.toStdString();
+        EXPECT_EQ(datafile::refusalText(d.refusal).isEmpty(), c.why == R::None);
+    }
+}
+
+// What Open leaves out, and saving over the file would drop, is known without
+// reading all of a huge file.
+TEST(DataFileParse, DataTheGridDoesNotShow)
+{
+    using U = datafile::Unshown;
+    const auto readings = [](int n, QByteArray tail = {}) {
+        QByteArray b = kHead;
+        for (int i = 1; i <= n; ++i)
+            b += "0.1 " + QByteArray::number(i) + " 500\r\n";
+        return b + tail;
+    };
+    const struct {
+        QByteArray bytes;
+        U unshown;
+    } cases[] = {
+        {readings(100), U::None},
+        {readings(100, "0.1 2"), U::None}, // an incomplete last reading is no reading
+        {readings(101), U::BeyondGrid},
+        {readings(3, "0 1 1\r\n"), U::None},
+        {readings(3, "0 1 1\r\n1 1 1\r\n"), U::AfterStop},
+        {readings(99, "0 1 1\r\n1 1 1\r\n"), U::AfterStop},
+        {readings(3, "1 x 1\r\n"), U::AfterStop},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(datafile::parse(c.bytes).unshown, c.unshown) << c.bytes.right(20).toStdString();
+    const auto cut = datafile::parse(readings(20) + "0.1 21 5", false); // a longer file's beginning
+    EXPECT_EQ(cut.readings.size(), 20);
+    EXPECT_EQ(cut.unshown, U::AfterStop);
+
+    QTemporaryDir dir;
+    const QString big = dir.filePath("big.pd");
+    writeFile(big, readings(300) + QByteArray(3 * datafile::kReadLimit, ' ') + "\r\n");
+    const auto d = datafile::read(big);
+    EXPECT_EQ(d.readings.size(), 100);
+    EXPECT_EQ(d.unshown, U::BeyondGrid);
+    const QString line = dir.filePath("line.pd");
+    writeFile(line, QByteArray(2 * datafile::kReadLimit, 'x') + "\r\n0.018 0.3\r\n");
+    EXPECT_EQ(datafile::read(line).refusal, datafile::Refusal::NoPipeDimensions);
+}
+
+TEST(DataFileSave, RowsLeftOutWithDataAreCounted)
+{
+    const struct {
+        QList<datafile::Row> rows;
+        int saved, leftOut, from;
+    } cases[] = {
+        {{{"0.2", "90", "500"}, {"0.1", "80", "400"}, {"", "", ""}}, 2, 0, 0},
+        {{{"0.2", "90", "500"}, {"", "", ""}, {"0.1", "80", "400"}, {"0.1", "8", "40"}}, 1, 2, 3},
+        {{{"Dtheta", "t 1/2", "t max"}, {"0.2", "90", "500"}}, 0, 2, 1}, // a pasted heading row
+        {{{"0.2", "90", "500"}, {"0.1", "0", "400"}, {" ", "", ""}}, 1, 1, 2},
+        {{{"0.2", "90", "500"}, {"0", "", " 0,00"}, {"-0", ".0", ""}}, 1, 0, 0}, // zeros are no data
+    };
+    for (const auto& c : cases) {
+        const datafile::Extent e = datafile::extent(c.rows);
+        EXPECT_EQ(e.saved, c.saved);
+        EXPECT_EQ(e.leftOutWithData, c.leftOut);
+        EXPECT_EQ(e.firstLeftOut, c.from);
+    }
+}
+
+// Descriptions the engine would misread, or that the file cannot hold, are
+// refused; the message says why. (What the engine makes of the accepted ones:
+// test_description_engine.)
+TEST(DataFileSave, DescriptionsTheEngineWouldMisreadAreRefused)
+{
+    const struct {
+        const char* description; // UTF-8
+        const char* problem;     // part of the message; nullptr: accepted
+    } cases[] = {
+        {"Año – “plot” 7 €", nullptr},
+        {"", "empty"},
+        {" \t ", "empty"},
+        {"'98 campaign", "an apostrophe (') and never closes"},
+        {"'it''", "never closes"},
+        {"Δθ plot", "\"Δ\" (U+0394)"},
+        {"a\nb", "one line"},
+        {"a\x01" "b", "(U+0001)"},
+    };
+    for (const auto& c : cases) {
+        const auto problem = datafile::descriptionProblem(QString::fromUtf8(c.description));
+        if (!c.problem) {
+            EXPECT_FALSE(problem) << c.description << ": " << problem.value_or("").toStdString();
+            continue;
+        }
+        ASSERT_TRUE(problem) << c.description;
+        EXPECT_TRUE(problem->contains(QString::fromUtf8(c.problem))) << problem->toStdString();
+    }
+    EXPECT_TRUE(datafile::compose(QString::fromUtf8("– “x” €"), "1", "1", {}).startsWith("\x96 \x93x\x94 \x80\r\n"));
 }

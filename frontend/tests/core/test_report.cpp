@@ -9,8 +9,13 @@ TEST(Report, PathsOfTheReportAndTheResultsCopy)
     EXPECT_EQ(reportPathFor("C:\\ZEDAT\\test.pd"), "C:\\ZEDAT\\pd.out");
     EXPECT_EQ(reportPathFor("data.pd"), "pd.out");
     EXPECT_EQ(resultsCopyPathFor("C:\\ZEDAT\\test.1.pd"), "C:\\ZEDAT\\test.1.out");
-    EXPECT_EQ(resultsCopyPathFor("/home/x.y/data"), "/home/x.out"); // the last "." of the whole path
-    EXPECT_EQ(resultsCopyPathFor("data"), "out");
+    // Only the file name has an extension; a name without one gets ".out".
+    EXPECT_EQ(resultsCopyPathFor("camp.2024/plot7"), "camp.2024/plot7.out");
+    EXPECT_EQ(resultsCopyPathFor("C:\\camp.2024\\plot7"), "C:\\camp.2024\\plot7.out");
+    EXPECT_EQ(resultsCopyPathFor("/home/x.y/data.v2.pd"), "/home/x.y/data.v2.out");
+    EXPECT_EQ(resultsCopyPathFor("/home/x/.plot"), "/home/x/.plot.out");
+    EXPECT_EQ(resultsCopyPathFor("data"), "data.out");
+    EXPECT_EQ(resultsCopyPathFor("data."), "data.out");
 }
 
 TEST(Report, CutsTheSampleRowsAtTheirFixedPositions)
@@ -72,4 +77,17 @@ TEST(Report, CopiarWritesCrLfAndNeverDestroysItsSource)
     EXPECT_TRUE(why.contains("x.out"));
     EXPECT_FALSE(copiar(dir.filePath("none"), dst));
     EXPECT_EQ(readFile(dst), "one\r\ntwo\r\nlast\r\n");
+}
+
+// The engine copies the bytes it was given: a UTF-8 path (cut at its width)
+// beside a Windows-1252 description.
+TEST(Report, LinesReadBackInTheirOwnEncoding)
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath("pd.out");
+    writeFile(src, "Processed file:/d/A\xC3\xB1o 2024/pl\xC3\r\n Description:  Caf\xE9 \x93" "B\x94 \r\nplain\r\n");
+    const auto lines = readLines(src);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, QStringList({QString::fromUtf8("Processed file:/d/Año 2024/pl"),
+                                   QString::fromUtf8(" Description:  Café “B” "), "plain"}));
 }

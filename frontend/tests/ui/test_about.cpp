@@ -57,11 +57,15 @@ TEST_F(About, HelpIsLookedForInWorkingDirectoryThenBesideProgramThenSharedData)
               QStringList({share + "/velpra.pdf", prog + "/velpra.pdf", work + "/velpra.pdf"}));
     EXPECT_EQ(ui.messages.size(), 1u);
 
-    ui.documentOpens = false; // no viewer registered for PDF
+    // No viewer registered for PDF: the message names what is missing and
+    // where the manual is, instead of claiming it cannot be found.
+    ui.documentOpens = false;
     viewHelp(dlg);
     ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Unable to Find VELPRA.pdf ");
+    EXPECT_EQ(ui.messages[1].text, "The manual is " + work + "/velpra.pdf, but no program to show PDF files"
+                                   " could be started. Install a PDF viewer, or open the manual with one.");
     for (const auto& m : ui.messages) {
-        EXPECT_EQ(m.text, "Unable to Find VELPRA.pdf ");
         EXPECT_EQ(m.icon, veldesk::MsgIcon::None);
         EXPECT_EQ(m.buttons, veldesk::MsgButtons::Ok);
         EXPECT_EQ(m.title, "VELDESK");

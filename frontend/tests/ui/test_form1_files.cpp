@@ -32,11 +32,21 @@ TEST_F(Form1Files, SaveWritesUpToTheFirstIncompleteRowClearsTheMarkerAndEnablesE
     type("600");
     w->Gr1->layClip(3, 1, 3, 3, "0.1\t1\t2"); // after the empty row 2: not saved
     w->Text1[1]->setText("0,018");
+    // The row left out below the gap is named first; No writes nothing.
+    const QString question = "Row 2 has an empty, zero or non-numeric cell, and the readings saved end before"
+                             " it: 1 row(s) holding data, from row 3 on, will not be saved. Save the first 1"
+                             " reading(s) anyway?";
+    seam.answers = {veldesk::MsgAnswer::No, veldesk::MsgAnswer::Yes};
+    click(w->Command4);
+    EXPECT_EQ(seam.texts(), QStringList{question});
+    EXPECT_EQ(seam.messages[0].buttons, veldesk::MsgButtons::YesNo);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(modified());
+    seam.messages.clear();
     click(w->Command4);
     EXPECT_EQ(readFile(path), "V.Arezo Input data\r\n0.01800 , 0.30000\r\n0.25000 120.00000 600.00000\r\n");
-    ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].text, "File " + path + " saved succesfully");
-    EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Information);
+    EXPECT_EQ(seam.texts(), QStringList({question, "File " + path + " saved succesfully"}));
+    EXPECT_EQ(seam.messages[1].icon, veldesk::MsgIcon::Information);
     EXPECT_TRUE(cleared());
     EXPECT_TRUE(w->Command1->isEnabled());
 }
@@ -58,6 +68,7 @@ TEST_F(Form1Files, OverwriteAnsweredNoAndEmptyNameChangeNothing)
 
 TEST_F(Form1Files, UnwritableTargetReportsAndKeepsTheMarker)
 {
+    w->Gr1->layClip(1, 1, 1, 3, "0.2\t90\t500");
     type("5");
     for (const QString& target : {dir.filePath("missing/set.pd"), dir.path()}) {
         seam.messages.clear();
@@ -102,20 +113,74 @@ TEST_F(Form1Files, OpenShowsFixedDecimalsWhateverTheLocale)
     EXPECT_EQ(cell(2, 3), "500.0");
 }
 
-TEST_F(Form1Files, OpenOfAHundredAndTwentyReadingsShowsAHundredCancelChangesNothing)
+TEST_F(Form1Files, AFileWithMoreReadingsThanTheGridIsNamedOnOpenAndSaveAsksBeforeDroppingThem)
 {
     QByteArray b = "d\r\n0.018 , 0.3\r\n";
-    for (int i = 1; i <= 120; ++i)
+    for (int i = 1; i <= 150; ++i)
         b += "0.1 " + QByteArray::number(i) + " 500\r\n";
     writeFile(path, b);
     open(path);
     EXPECT_EQ(cell(100, 2), "100.0");
+    EXPECT_EQ(seam.texts(), QStringList{"File " + path + " holds more than 100 readings; only the first 100 are"
+                                        " shown. Save asks before it replaces this file with fewer."});
     type("7"); // into the highlighted cell; the last reading stays whole
     click(w->Command5); // cancelled: the dialog gives back "*.pd"
     EXPECT_EQ(cell(1, 1), "7");
     EXPECT_EQ(cell(100, 3), "500.0");
     EXPECT_TRUE(modified());
-    EXPECT_TRUE(seam.messages.empty());
+
+    const QString drop = "File " + path + " holds more than 100 readings; only the first 100 are shown."
+                         " Saving replaces it with the 100 readings of the grid; the others will be lost."
+                         " Save anyway?";
+    seam.messages.clear();
+    seam.answers = {veldesk::MsgAnswer::Yes, veldesk::MsgAnswer::No};
+    click(w->Command4);
+    EXPECT_EQ(seam.texts(), QStringList({"File " + path + " exists. Overwrite?", drop}));
+    EXPECT_EQ(readFile(path), b);
+    seam.messages.clear();
+    click(w->Command4); // Yes to both
+    EXPECT_EQ(seam.texts(), QStringList({"File " + path + " exists. Overwrite?", drop,
+                                         "File " + path + " saved succesfully"}));
+    EXPECT_EQ(readFile(path).count("\r\n"), 102);
+    seam.messages.clear();
+    click(w->Command4); // the file now holds what the grid holds
+    EXPECT_EQ(seam.messages.size(), 2u);
+}
+
+TEST_F(Form1Files, OpenKeepsEveryDecimalOfTheFileAndItsCharacters)
+{
+    writeFile(path, "A\xC3\xB1o \xE2\x80\x93 \xE2\x80\x9Cplot\xE2\x80\x9D\r\n0.018 , 0.3\r\n0.1234 95.25 600\r\n");
+    open(path);
+    EXPECT_EQ(w->Text1[0]->text(), QString::fromUtf8("Año – “plot”"));
+    EXPECT_EQ(rows(1, 1), "0.1234\t95.25\t600.0");
+    click(w->Command4);
+    EXPECT_EQ(readFile(path), "A\xF1o \x96 \x93plot\x94\r\n0.01800 , 0.30000\r\n0.12340 95.25000 600.00000\r\n");
+}
+
+TEST_F(Form1Files, FilesThatAreNotDataSetsAndDescriptionsTheEngineMisreadsAreRefused)
+{
+    type("7");
+    for (const QByteArray& bytes : {QByteArray("\x7F" "ELF\x02\x01\x01\0\0", 9), reportOf({kRow1})}) {
+        const QString other = dir.filePath("other.out");
+        writeFile(other, bytes);
+        seam.messages.clear();
+        open(other);
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_TRUE(seam.messages[0].text.startsWith("File " + other + " is not a data set: "));
+        EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Critical);
+        EXPECT_EQ(w->Text1[3]->text(), path);
+        EXPECT_EQ(w->Text1[0]->text(), "V.Arezo Input data");
+        EXPECT_EQ(cell(1, 1), "7");
+        EXPECT_TRUE(modified());
+    }
+
+    w->Gr1->layClip(1, 1, 1, 3, "0.2\t90\t500");
+    w->Text1[0]->setText("'98 campaign");
+    seam.messages.clear();
+    click(w->Command4);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_TRUE(seam.messages[0].text.endsWith("\nNothing was saved."));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(Form1Test, ClosingWithUnsavedChangesAsksSaveDiscardOrCancel)

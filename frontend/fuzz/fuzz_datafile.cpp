@@ -1,0 +1,54 @@
+// libFuzzer harness for the data-set loader: any bytes, as a whole file and as
+// the beginning of a longer one. Beyond the sanitizers it checks what the main
+// window relies on: never more readings than the grid holds, nothing loaded
+// from a refused file, a saved data set is one Open accepts, and every value
+// shown reads back to itself after a save and another open.
+#include "Module1.h"
+#include "datafile.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+void require(bool ok)
+{
+    if (!ok)
+        __builtin_trap();
+}
+
+void check(const datafile::Loaded& d)
+{
+    require(d.opened);
+    require(d.readings.size() <= datafile::kMaxReadings);
+    if (d.refusal != datafile::Refusal::None) {
+        require(d.readings.isEmpty() && d.unshown == datafile::Unshown::None);
+        require(!datafile::refusalText(d.refusal).isEmpty());
+        return;
+    }
+    // What Save writes of it, Open accepts again.
+    if (!datafile::descriptionProblem(d.description))
+        require(datafile::parse(datafile::compose(d.description, d.ri, d.h0, d.readings)).refusal
+                == datafile::Refusal::None);
+    for (const datafile::Row& row : d.readings) {
+        for (int c = 0; c < 3; ++c) {
+            const float shown = static_cast<float>(Module1::valor_numero(row[c]));
+            if (!std::isfinite(shown) || std::fabs(shown) >= 1e7f)
+                continue; // beyond the magnitudes a reading can have
+            const QString saved = Module1::formatea_numero(shown, 5);
+            const float reopened = static_cast<float>(Module1::valor_numero(saved));
+            require(Module1::formatea_numero(reopened, datafile::decimalsFor(reopened, c == 0 ? 3 : 1)) == row[c]);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    check(datafile::parse(bytes, true));
+    check(datafile::parse(bytes, false));
+    return 0;
+}
