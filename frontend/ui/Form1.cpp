@@ -3,6 +3,7 @@
 #include "Module1.h"
 #include "about.h"
 #include "datafile.h"
+#include "filedrop.h"
 #include "flexgrid.h"
 #include "icons.h"
 #include "layout.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -174,8 +176,14 @@ Form1::Form1(QWidget* parent)
     connect(Command8, &QToolButton::clicked, this, &Form1::pasteGrid);
     connect(Command9, &QToolButton::clicked, this, &Form1::clearGrid);
 
+    // A data-set file dropped on the window is opened, after the question
+    // about unsaved changes.
+    new DataSetDrop(this, [this](const QString& path) {
+        if (confirmDiscardOrSave())
+            openDataSetFile(path);
+    });
+
     // Start-up.
-    m_evaluation->esperando = false;
     Gr1->setRowsCols(kRows + 1, kCols + 1);
     pinta_rejilla();
     Timer1->start();
@@ -390,10 +398,27 @@ void Form1::openDataSet()
                                                         QStringLiteral("pd"), QStringLiteral("*.pd"));
     if (Module1::existe_archivo(name) == 0)
         return;
+    openDataSetFile(name);
+}
+
+void Form1::openDataSetFile(const QString& name)
+{
+    if (Module1::existe_archivo(name) == 0) {
+        veldesk::showMessage(this, QStringLiteral("Unable to open file ") + QDir::toNativeSeparators(name),
+                             veldesk::MsgIcon::Critical);
+        return;
+    }
     Text1[3]->setText(name);
     abrir_archivo(Text1[3]->text());
     Command1->setEnabled(true);
     clearMarker();
+}
+
+// The question about unsaved changes comes with the change-tracking of the
+// data set; until then there is nothing to lose and the answer is go ahead.
+bool Form1::confirmDiscardOrSave()
+{
+    return true;
 }
 
 void Form1::abrir_archivo(const QString& nom)

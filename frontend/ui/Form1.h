@@ -29,6 +29,12 @@ public:
 
     // Loads a data-set file into the description, pipe-dimension boxes and grid.
     void abrir_archivo(const QString& nom);
+    // Opens a data set named from outside the window (the command line, a
+    // dropped file) as Open does with the file its dialog returns; a file
+    // that cannot be read is refused with a message.
+    void openDataSetFile(const QString& name);
+    // Asked before the data set in the window is replaced: true to go ahead.
+    bool confirmDiscardOrSave();
     // Draws headings, widths and numbering; makes cell (1, 1) current.
     void pinta_rejilla();
     // Moves the highlight to (row, column) and loads the edit buffer from it.
