@@ -8,7 +8,7 @@
 #   measure_timings.sh <veldesk> [runs]       (runs: default 11)
 #
 # The times come from xmapwait (beside this script): it watches the X server
-# for the window's map and starts the program, or the click, itself. The
+# for the window's map and starts the program, or sends the click, itself. The
 # front end finds the engine beside its own program file. Works with any
 # build of the front end: the data set is named by typing into the main
 # window's file-name box.
@@ -32,7 +32,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cc -O2 -o "$scratch/xmapwait" "$HERE/xmapwait.c" -lX11
+cc -O2 -o "$scratch/xmapwait" "$HERE/xmapwait.c" -lX11 -l:libXtst.so.6
 
 exec 5>"$scratch/display"
 Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
@@ -94,7 +94,7 @@ for readings in 3 100; do
     sleep 0.3
     for i in $(seq "$RUNS"); do
         at "$MAIN" "${EVALUATE[@]}"
-        "$scratch/xmapwait" Results 20000 -- xdotool click 1 2>/dev/null || echo "no results window" >&2
+        "$scratch/xmapwait" Results 20000 -- click || echo "no results window" >&2
         sleep 0.2
         at Results "${RESULTS_OK[@]}"
         xdotool click 1
