@@ -92,7 +92,7 @@ void Evaluation::stopEngine()
         return;
     // An earlier engine still at work would write the same report; its end
     // is no longer news.
-    m_process->disconnect(this);
+    m_process->disconnect();
     if (m_process->state() != QProcess::NotRunning) {
         m_process->kill();
         m_process->waitForFinished(3000);
@@ -164,8 +164,8 @@ void Evaluation::feed(Event event, const Facts& facts)
             m_diagnostic += chunk.left(kDiagnosticLimit - m_diagnostic.size());
         });
         // Queued: the results window is modal, and its event loop must not
-        // run inside the process's own signal.
-        connect(process, &QProcess::finished, this, [this, process] {
+        // run inside the process's own signal. Dropped with the process.
+        connect(process, &QProcess::finished, process, [this, process] {
             if (process == m_process)
                 engineEnded();
         }, Qt::QueuedConnection);
