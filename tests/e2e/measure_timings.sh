@@ -5,7 +5,11 @@
 # and prints the median, lowest and highest of each. Not a test: it passes
 # no judgement, and it runs for about a minute.
 #
-#   measure_timings.sh <veldesk> [runs]       (runs: default 11)
+#   measure_timings.sh [-n runs] <veldesk> [<another veldesk> ...]
+#
+# runs: clicks per data set, default 11; three times as many start-ups.
+# With several programs (a build before and after a change) the start-ups
+# take turns, so that a busy machine weighs on each alike.
 #
 # The times come from xmapwait (beside this script): it watches the X server
 # for the window's map and starts the program, or sends the click, itself. The
@@ -14,8 +18,10 @@
 # window's file-name box.
 set -euo pipefail
 
-VELDESK=$(readlink -f "$1")
-RUNS=${2:-11}
+RUNS=11
+if [ "${1:-}" = -n ]; then RUNS=$2; shift 2; fi
+PROGRAMS=()
+for p in "$@"; do PROGRAMS+=("$(readlink -f "$p")"); done
 HERE=$(dirname "$(readlink -f "$0")")
 
 for tool in Xvfb xdotool cc; do
@@ -68,38 +74,51 @@ stop_app() {
     for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.02; done
     app_pid=""
 }
-start_app() { # start the program in a fresh directory; prints the milliseconds to its main window
+start_app() { # program: start it in a fresh directory; prints the milliseconds to its main window
     work=$(mktemp -d "$scratch/work.XXXX")
     cd "$work"
-    "$scratch/xmapwait" "$MAIN" 20000 -- "$VELDESK" 2>"$scratch/pid"
+    "$scratch/xmapwait" "$MAIN" 20000 -- "$1" 2>"$scratch/pid"
     app_pid=$(sed -n 's/^pid //p' "$scratch/pid")
 }
 
-echo "veldesk: $VELDESK"
-for i in $(seq "$RUNS"); do
-    start_app
-    sleep 0.3
-    stop_app
-done | summary "start-up to main window"
+for i in $(seq $((3 * RUNS))); do
+    for n in "${!PROGRAMS[@]}"; do
+        start_app "${PROGRAMS[$n]}" >"$scratch/ms"
+        echo "$n $(cat "$scratch/ms")"
+        sleep 0.3
+        stop_app
+    done
+done >"$scratch/startups"
+for n in "${!PROGRAMS[@]}"; do
+    echo "${PROGRAMS[$n]}"
+    awk -v n="$n" '$1 == n { print $2 }' "$scratch/startups" | summary "start-up to main window"
+done
 
-for readings in 3 100; do
-    start_app >/dev/null
-    {
-        printf 'Timing run\r\n0.05000 , 0.30000\r\n'
-        for i in $(seq "$readings"); do printf '0.20000 %d.00000 %d.00000\r\n' $((300 + i % 50)) $((1200 + i)); done
-    } >"$work/set.pd"
-    at "$MAIN" "${FILE_NAME_BOX[@]}"
-    xdotool click 1 key ctrl+a
-    xdotool type --delay 10 "$work/set.pd"
-    sleep 0.3
-    for i in $(seq "$RUNS"); do
-        at "$MAIN" "${EVALUATE[@]}"
-        "$scratch/xmapwait" Results 20000 -- click || echo "no results window" >&2
-        sleep 0.2
-        at Results "${RESULTS_OK[@]}"
-        xdotool click 1
-        wait_gone Results
-        sleep 0.2
-    done | summary "Evaluate click to results, $readings"
-    stop_app
+measure_evaluate() { # program: one start, then the clicks for each data-set size
+    local readings i
+    for readings in 3 100; do
+        start_app "$1" >/dev/null
+        {
+            printf 'Timing run\r\n0.05000 , 0.30000\r\n'
+            for i in $(seq "$readings"); do printf '0.20000 %d.00000 %d.00000\r\n' $((300 + i % 50)) $((1200 + i)); done
+        } >"$work/set.pd"
+        at "$MAIN" "${FILE_NAME_BOX[@]}"
+        xdotool click 1 key ctrl+a
+        xdotool type --delay 10 "$work/set.pd"
+        sleep 0.3
+        for i in $(seq "$RUNS"); do
+            at "$MAIN" "${EVALUATE[@]}"
+            "$scratch/xmapwait" Results 20000 -- click || echo "no results window" >&2
+            sleep 0.2
+            at Results "${RESULTS_OK[@]}"
+            xdotool click 1
+            wait_gone Results
+            sleep 0.2
+        done | summary "Evaluate click to results, $readings"
+        stop_app
+    done
+}
+for p in "${PROGRAMS[@]}"; do
+    echo "$p"
+    measure_evaluate "$p"
 done

@@ -7,14 +7,16 @@
  * and prints the milliseconds from just before the command was started until
  * a window titled exactly NAME was mapped (shown). The command is the
  * program itself (start-up time; it is left running, its process id on
- * standard error), or the word "click": a press and release of the left
- * mouse button where the pointer is, sent to the X server at once through
- * its XTest extension. Exit status 1 when no such window came in time.
+ * standard error, its standard output dropped), or the word "click": a
+ * press and release of the left mouse button where the pointer is, sent to
+ * the X server at once through its XTest extension. Exit status 1 when no
+ * such window came in time.
  */
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdio.h>
@@ -98,6 +100,10 @@ int main(int argc, char** argv)
         t0 = now_ms();
         pid_t pid = fork();
         if (pid == 0) {
+            /* Standard output carries the figure alone. */
+            int null = open("/dev/null", O_WRONLY);
+            if (null >= 0)
+                dup2(null, STDOUT_FILENO);
             execvp(argv[sep + 1], argv + sep + 1);
             _exit(127);
         }
