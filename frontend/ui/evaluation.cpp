@@ -131,6 +131,47 @@ void Evaluation::engineEnded()
     feed(Event::EngineEnded, facts);
 }
 
+bool Evaluation::startEngine()
+{
+    // The engine writes its report into its working directory: run it in
+    // the data set's directory, where `fa` points.
+    const QString dirPart = report::directoryPart(m_runDataSet);
+    const QDir workDir(dirPart.isEmpty() ? QStringLiteral(".") : dirPart);
+    const QString fileName = m_runDataSet.mid(dirPart.size());
+
+    auto* process = new QProcess(this);
+    process->setProgram(m_engine);
+    process->setArguments({evalflow::engineArgument(workDir.absoluteFilePath(fileName))});
+    process->setWorkingDirectory(workDir.absolutePath());
+    // No console: the root finder's wait for an answer ends at once.
+    // Standard error comes through a pipe that is read as it fills, so
+    // the engine never blocks on it; the rest of its console is dropped.
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+#ifdef Q_OS_WIN
+    process->setCreateProcessArgumentsModifier(
+        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
+#endif
+    m_diagnostic.clear();
+    connect(process, &QProcess::readyReadStandardError, this, [this, process] {
+        const QByteArray chunk = process->readAllStandardError();
+        m_diagnostic += chunk.left(kDiagnosticLimit - m_diagnostic.size());
+    });
+    // Queued: the results window is modal, and its event loop must not
+    // run inside the process's own signal. Dropped with the process.
+    connect(process, &QProcess::finished, process, [this, process] {
+        if (process == m_process)
+            engineEnded();
+    }, Qt::QueuedConnection);
+    process->start();
+    if (!process->waitForStarted(10000)) {
+        delete process;
+        return false;
+    }
+    m_process = process;
+    return true;
+}
+
 void Evaluation::feed(Event event, const Facts& facts)
 {
     const Action action = m_flow.feed(event, facts);
@@ -138,46 +179,10 @@ void Evaluation::feed(Event event, const Facts& facts)
     switch (action) {
     case Action::None:
         break;
-    case Action::StartEngine: {
-        // The engine writes its report into its working directory: run it in
-        // the data set's directory, where `fa` points.
-        const QString dirPart = report::directoryPart(m_runDataSet);
-        const QDir workDir(dirPart.isEmpty() ? QStringLiteral(".") : dirPart);
-        const QString fileName = m_runDataSet.mid(dirPart.size());
-
-        auto* process = new QProcess(this);
-        process->setProgram(m_engine);
-        process->setArguments({evalflow::engineArgument(workDir.absoluteFilePath(fileName))});
-        process->setWorkingDirectory(workDir.absolutePath());
-        // No console: the root finder's wait for an answer ends at once.
-        // Standard error comes through a pipe that is read as it fills, so
-        // the engine never blocks on it; the rest of its console is dropped.
-        process->setStandardInputFile(QProcess::nullDevice());
-        process->setStandardOutputFile(QProcess::nullDevice());
-#ifdef Q_OS_WIN
-        process->setCreateProcessArgumentsModifier(
-            [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
-#endif
-        m_diagnostic.clear();
-        connect(process, &QProcess::readyReadStandardError, this, [this, process] {
-            const QByteArray chunk = process->readAllStandardError();
-            m_diagnostic += chunk.left(kDiagnosticLimit - m_diagnostic.size());
-        });
-        // Queued: the results window is modal, and its event loop must not
-        // run inside the process's own signal. Dropped with the process.
-        connect(process, &QProcess::finished, process, [this, process] {
-            if (process == m_process)
-                engineEnded();
-        }, Qt::QueuedConnection);
-        process->start();
-        if (!process->waitForStarted(10000)) {
-            delete process;
+    case Action::StartEngine:
+        if (!startEngine())
             feed(Event::EngineStartFailed);
-            return;
-        }
-        m_process = process;
         break;
-    }
     case Action::RefuseStaleReport:
         veldesk::showMessage(m_owner, QStringLiteral("Unable to delete the old report ")
                                           + QDir::toNativeSeparators(fa)

@@ -42,6 +42,7 @@ public:
 
 private:
     void feed(evalflow::Event event, const evalflow::Facts& facts = {});
+    bool startEngine(); // false when the engine could not be started
     void engineEnded();
     void resultados();
     void setBusy(bool busy);
