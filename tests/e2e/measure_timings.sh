@@ -113,7 +113,9 @@ measure_evaluate() { # program: one start, then the clicks for each data-set siz
             at Results "${RESULTS_OK[@]}"
             xdotool click 1
             wait_gone Results
-            sleep 0.2
+            # A pause of random length, so that clicks fall at every phase
+            # of the main window's 500 ms timer.
+            sleep "0.$((200 + RANDOM % 500))"
         done | summary "Evaluate click to results, $readings"
         stop_app
     done
