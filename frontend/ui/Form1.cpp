@@ -3,6 +3,7 @@
 #include "Module1.h"
 #include "about.h"
 #include "datafile.h"
+#include "filedrop.h"
 #include "flexgrid.h"
 #include "gridtext.h"
 #include "icons.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -188,8 +190,14 @@ Form1::Form1(QWidget* parent)
     connect(Command8, &QToolButton::clicked, this, &Form1::pasteGrid);
     connect(Command9, &QToolButton::clicked, this, &Form1::clearGrid);
 
+    // A data-set file dropped on the window is opened, after the question
+    // about unsaved changes.
+    new DataSetDrop(this, [this](const QString& path) {
+        if (confirmDiscardOrSave())
+            openDataSetFile(path);
+    });
+
     // Start-up.
-    m_evaluation->esperando = false;
     Gr1->setRowsCols(kRows + 1, kCols + 1);
     pinta_rejilla();
     Timer1->start();
@@ -461,11 +469,24 @@ void Form1::saveDataSet()
 
 void Form1::openDataSet()
 {
+    // Opening replaces what the window holds: unsaved changes are asked about first.
+    if (!confirmDiscardOrSave())
+        return;
     const QString name = veldesk::seam().openFileDialog(this, QStringLiteral("Open Data File"),
                                                         QStringLiteral("PD Data File"), QStringLiteral("*.pd"),
                                                         QStringLiteral("pd"), QStringLiteral("*.pd"));
     if (Module1::existe_archivo(name) == 0)
         return;
+    openDataSetFile(name);
+}
+
+void Form1::openDataSetFile(const QString& name)
+{
+    if (Module1::existe_archivo(name) == 0) {
+        veldesk::showMessage(this, QStringLiteral("Unable to open file ") + QDir::toNativeSeparators(name),
+                             veldesk::MsgIcon::Critical);
+        return;
+    }
     // Loaded before the file-name box changes, so that a refused file leaves
     // the whole window as it was.
     if (!abrir_archivo(name))

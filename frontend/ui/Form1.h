@@ -33,6 +33,10 @@ public:
     // A file that is not a data set is refused with a message and changes
     // nothing; false then, and when the file cannot be read.
     bool abrir_archivo(const QString& nom);
+    // Opens a data set named from outside the window (the command line, a
+    // dropped file) as Open does with the file its dialog returns; a file
+    // that cannot be read is refused with a message.
+    void openDataSetFile(const QString& name);
     // Draws headings, widths and numbering; makes cell (1, 1) current.
     void pinta_rejilla();
     // Moves the highlight to (row, column) and loads the edit buffer from it.

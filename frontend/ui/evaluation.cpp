@@ -15,10 +15,14 @@
 #include <windows.h>
 #endif
 
+using evalflow::Action;
+using evalflow::Event;
+using evalflow::Facts;
+
 namespace {
 
-// The engine keeps the first 200 characters of its argument as the file name.
-constexpr int kEngineArgumentLimit = 200;
+// Enough of the engine's standard error for its diagnostic; more is read and dropped.
+constexpr qsizetype kDiagnosticLimit = 4096;
 
 QString defaultEngine()
 {
@@ -54,15 +58,14 @@ QString Evaluation::engineFileName() const
     return QFileInfo(m_engine).fileName();
 }
 
-QString Evaluation::engineArgument(const QString& absoluteDataSetPath)
-{
-    const QString native = QDir::toNativeSeparators(absoluteDataSetPath);
-    return native.size() <= kEngineArgumentLimit ? native : QFileInfo(absoluteDataSetPath).fileName();
-}
-
 bool Evaluation::engineRunning() const
 {
     return m_process && m_process->state() != QProcess::NotRunning;
+}
+
+bool Evaluation::reportReadable() const
+{
+    return !fa.isEmpty() && Module1::existe_archivo(fa) != 0;
 }
 
 void Evaluation::setBusy(bool busy)
@@ -78,87 +81,132 @@ void Evaluation::setBusy(bool busy)
         m_owner->unsetCursor();
 }
 
-void Evaluation::start()
+void Evaluation::stopEngine()
 {
-    // An earlier engine still at work would write the same report.
-    if (engineRunning()) {
+    if (!m_process)
+        return;
+    // An earlier engine still at work would write the same report; its end
+    // is no longer news.
+    m_process->disconnect();
+    if (m_process->state() != QProcess::NotRunning) {
         m_process->kill();
         m_process->waitForFinished(3000);
     }
-    if (m_process) {
-        m_process->deleteLater();
-        m_process = nullptr;
-    }
+    m_process->deleteLater();
+    m_process = nullptr;
+}
 
-    contador = 1;
+void Evaluation::start()
+{
+    stopEngine();
     m_runDataSet = m_dataSetPath();
     fa = report::reportPathFor(m_runDataSet);
     // A report left from an earlier run must not be taken for the new one.
     const QFileInfo stale(fa);
-    if ((stale.exists() || stale.isSymLink()) && !QFile::remove(fa)) {
-        contador = 0;
-        esperando = false;
-        setBusy(false);
-        veldesk::showMessage(m_owner, QStringLiteral("Unable to delete the old report ")
-                                          + QDir::toNativeSeparators(fa)
-                                          + QStringLiteral(". Close the program that holds it or "
-                                                           "check its permissions, then evaluate again."),
-                             veldesk::MsgIcon::Critical);
-        return;
-    }
-    esperando = true;
-    setBusy(true);
+    Facts facts;
+    facts.staleReportKept = (stale.exists() || stale.isSymLink()) && !QFile::remove(fa);
+    facts.dataSetReadable = Module1::existe_archivo(m_runDataSet) != 0;
+    feed(Event::Click, facts);
+}
 
-    if (Module1::existe_archivo(m_runDataSet) == 0) {
-        veldesk::showMessage(m_owner, QStringLiteral("File not found. Save File before data treatment"));
-        return;
-    }
+void Evaluation::tick()
+{
+    Facts facts;
+    facts.engineRunning = engineRunning();
+    facts.reportReadable = m_flow.esperando() && !facts.engineRunning && reportReadable();
+    feed(Event::Tick, facts);
+}
 
-    // The engine writes its report into its working directory: run it in the
-    // data set's directory, where `fa` points.
+void Evaluation::engineEnded()
+{
+    m_diagnostic += m_process->readAllStandardError().left(kDiagnosticLimit - m_diagnostic.size());
+    Facts facts;
+    facts.reportReadable = reportReadable();
+    facts.engineFailed = m_process->exitStatus() != QProcess::NormalExit || m_process->exitCode() != 0;
+    feed(Event::EngineEnded, facts);
+}
+
+bool Evaluation::startEngine()
+{
+    // The engine writes its report into its working directory: run it in
+    // the data set's directory, where `fa` points.
     const QString dirPart = report::directoryPart(m_runDataSet);
     const QDir workDir(dirPart.isEmpty() ? QStringLiteral(".") : dirPart);
     const QString fileName = m_runDataSet.mid(dirPart.size());
 
     auto* process = new QProcess(this);
     process->setProgram(m_engine);
-    process->setArguments({engineArgument(workDir.absoluteFilePath(fileName))});
+    process->setArguments({evalflow::engineArgument(workDir.absoluteFilePath(fileName))});
     process->setWorkingDirectory(workDir.absolutePath());
-    // No console: the root finder's wait for an answer ends at once, and
-    // nothing the engine prints can fill a pipe.
+    // No console: the root finder's wait for an answer ends at once.
+    // Standard error comes through a pipe that is read as it fills, so
+    // the engine never blocks on it; the rest of its console is dropped.
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
 #ifdef Q_OS_WIN
     process->setCreateProcessArgumentsModifier(
         [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
 #endif
+    m_diagnostic.clear();
+    connect(process, &QProcess::readyReadStandardError, this, [this, process] {
+        const QByteArray chunk = process->readAllStandardError();
+        m_diagnostic += chunk.left(kDiagnosticLimit - m_diagnostic.size());
+    });
+    // Queued: the results window is modal, and its event loop must not
+    // run inside the process's own signal. Dropped with the process.
+    connect(process, &QProcess::finished, process, [this, process] {
+        if (process == m_process)
+            engineEnded();
+    }, Qt::QueuedConnection);
     process->start();
     if (!process->waitForStarted(10000)) {
         delete process;
+        return false;
+    }
+    m_process = process;
+    return true;
+}
+
+void Evaluation::feed(Event event, const Facts& facts)
+{
+    const Action action = m_flow.feed(event, facts);
+    setBusy(m_flow.busy());
+    switch (action) {
+    case Action::None:
+        break;
+    case Action::StartEngine:
+        if (!startEngine())
+            feed(Event::EngineStartFailed);
+        break;
+    case Action::RefuseStaleReport:
+        veldesk::showMessage(m_owner, QStringLiteral("Unable to delete the old report ")
+                                          + QDir::toNativeSeparators(fa)
+                                          + QStringLiteral(". Close the program that holds it or "
+                                                           "check its permissions, then evaluate again."),
+                             veldesk::MsgIcon::Critical);
+        break;
+    case Action::SaveFirst:
+        veldesk::showMessage(m_owner, QStringLiteral("File not found. Save File before data treatment"));
+        break;
+    case Action::EngineNotStarted:
         veldesk::showMessage(m_owner, QStringLiteral("Unable to Find ") + engineFileName()
                                           + QStringLiteral(" in ")
                                           + QDir::toNativeSeparators(QFileInfo(m_engine).absolutePath()));
-        return;
-    }
-    m_process = process;
-}
-
-void Evaluation::tick()
-{
-    if (esperando && !engineRunning() && Module1::existe_archivo(fa) != 0) {
-        esperando = false;
-        contador = 0;
-        setBusy(false);
+        break;
+    case Action::ShowResults:
         resultados();
-    }
-    if (contador > 0)
-        ++contador;
-    if (contador > kTimeoutTicks && esperando) {
-        setBusy(false);
-        contador = 0;
+        break;
+    case Action::EngineFailed:
+        veldesk::showMessage(m_owner,
+                             evalflow::engineFailureText(engineFileName(), m_process->exitCode(),
+                                                         m_process->exitStatus() != QProcess::NormalExit,
+                                                         QString::fromLocal8Bit(m_diagnostic)),
+                             veldesk::MsgIcon::Critical);
+        break;
+    case Action::TimedOut:
         veldesk::showMessage(m_owner, engineFileName() + QStringLiteral(" Not Found"),
                              veldesk::MsgIcon::Critical);
+        break;
     }
 }
 
@@ -166,5 +214,5 @@ void Evaluation::resultados()
 {
     Form2 form(fa, m_runDataSet, m_owner);
     form.exec();
-    esperando = false;
+    feed(Event::ResultsClosed);
 }

@@ -1,10 +1,17 @@
 #pragma once
 // The evaluation run: hands the saved data set to the engine, waits for its
-// report with the main window's 500 ms timer and opens the results window.
+// report and opens the results window. What to show and when is decided by
+// evalflow::Flow; this class only wires it to the main window's 500 ms timer,
+// the engine's process, the pointer and the windows.
 //
 // The engine runs in the data-set file's directory, so its report lands at
 // `fa` beside the data set; the report counts as found only once the engine
-// has ended, so a half-written report is never read.
+// has ended, so a half-written report is never read. The end of the engine's
+// process opens the results at once; the tick finds a report that comes in
+// any other way and times the wait out.
+#include "evalflow.h"
+
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -28,28 +35,27 @@ public:
     void start(); // the Evaluate button was clicked
     void tick();  // one tick of the main window's timer
 
-    QString fa;             // where the report is expected
-    int contador = 0;       // ticks since the click; above 20 the wait has timed out
-    bool esperando = false; // a run is waiting for its report
-
-    // Ticks after which an unanswered wait times out (about 10 s).
-    static constexpr int kTimeoutTicks = 20;
-
-    // The engine argument for a data set: the absolute path while the engine
-    // can take it whole (it keeps at most 200 characters), otherwise the bare
-    // file name, valid from the data set's directory where the engine runs.
-    static QString engineArgument(const QString& absoluteDataSetPath);
+    QString fa; // where the report is expected
+    bool esperando() const { return m_flow.esperando(); }
+    int contador() const { return m_flow.contador(); }
 
 private:
+    void feed(evalflow::Event event, const evalflow::Facts& facts = {});
+    bool startEngine(); // false when the engine could not be started
+    void engineEnded();
     void resultados();
     void setBusy(bool busy);
     bool engineRunning() const;
+    bool reportReadable() const;
     QString engineFileName() const;
+    void stopEngine();
 
+    evalflow::Flow m_flow;
     QPointer<QWidget> m_owner;
     std::function<QString()> m_dataSetPath;
     QString m_engine;
     QString m_runDataSet; // the data set of the run being waited for
     QProcess* m_process = nullptr;
+    QByteArray m_diagnostic; // the start of what the engine wrote to its standard error
     bool m_busy = false;
 };

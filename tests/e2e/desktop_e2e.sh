@@ -110,11 +110,11 @@ DATA_TO_CLIPBOARD=(76 376); RESULTS_OK=(416 376)
 # Help in the main window; in the about window "VELDESK".
 HELP=(440 52); VIEW_HELP=(56 160); ABOUT_OK=(156 160)
 
-start_app() { # fresh working directory
+start_app() { # fresh working directory; arguments go to the program
     work=$(mktemp -d "$scratch/work.XXXX")
     cd "$work"
     local t0=$(date +%s%N)
-    "$VELDESK" >"$work/veldesk.log" 2>&1 &
+    "$VELDESK" "$@" >"$work/veldesk.log" 2>&1 &
     app_pid=$!
     window_id "$MAIN" >/dev/null || { fail "main window did not appear"; return 1; }
     startup_ms=$(( ($(date +%s%N) - t0) / 1000000 ))
@@ -323,6 +323,14 @@ press_in VELDESK Return
 sleep 0.3
 if [ "$(tr -d '\r' <"$work/long.pd" | wc -l)" -eq 102 ]; then pass "Save answered Yes wrote the 100 readings shown"
 else fail "after Yes the file holds $(tr -d '\r' <"$work/long.pd" | wc -l) lines"; fi
+stop_app
+
+echo "== scenario 7: a data set named on the command line =="
+mkdir -p "$scratch/from cli"
+cp "$SRC/examples/sandy_loam.pd" "$scratch/from cli/site.pd"
+start_app "$scratch/from cli/site.pd"
+sleep 0.5
+evaluate_and_copy && check_results "$scratch/from cli/site.pd" "$scratch/from cli/pd.out" "$scratch/from cli/site.out" clipboard.txt
 stop_app
 
 if [ "$failures" -gt 0 ]; then

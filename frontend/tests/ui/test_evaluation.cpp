@@ -100,7 +100,7 @@ TEST_F(EvaluationRun, RealEngineOnAPathWithBlanksOutsideTheWorkingDirectory)
                                         "Results: " + dir + "/run one.out"}));
     EXPECT_EQ(readFile(dir + "/run one.out"), readFile(dir + "/pd.out"));
     EXPECT_FALSE(QFile::exists(root + "/cwd/pd.out"));
-    EXPECT_FALSE(ev->esperando || busy());
+    EXPECT_FALSE(ev->esperando() || busy());
 }
 
 #endif
@@ -146,7 +146,7 @@ TEST_F(EvaluationRun, UnsavedDataSetAndAStaleReportThatCannotBeDeleted)
         blocked->tick();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.startsWith("Unable to delete the old report " + root + "/pd.out"));
-    EXPECT_FALSE(blocked->esperando || busy());
+    EXPECT_FALSE(blocked->esperando() || busy());
 }
 
 TEST_F(EvaluationRun, EngineGetsOneArgumentNoConsoleAndItsReportOnlyOnceItHasEnded)
@@ -161,10 +161,10 @@ TEST_F(EvaluationRun, EngineGetsOneArgumentNoConsoleAndItsReportOnlyOnceItHasEnd
                        "cp '" + root + "/full.out' pd.out\n").toUtf8());
     QFile::setPermissions(engine, QFile::ReadOwner | QFile::ExeOwner);
 
-    // A path too long for the engine's 200 characters goes as the bare name.
+    // A path too long for the report's "Processed file:" line goes as the bare name.
     QString deep = root;
-    for (int i = 0; i < 4; ++i)
-        deep += "/" + QString(50, QChar('a' + i));
+    for (int i = 0; i < 2; ++i)
+        deep += "/" + QString(30, QChar('a' + i));
     for (const QString& dir : {root + "/a b", deep}) {
         writeFile(dir + "/my set.pd", kDataSet);
         auto ev = evaluationOf(dir + "/my set.pd", engine);
@@ -185,6 +185,59 @@ TEST_F(EvaluationRun, EngineGetsOneArgumentNoConsoleAndItsReportOnlyOnceItHasEnd
     }
     EXPECT_TRUE(ui.messages.empty()) << ui.texts().join("|").toStdString();
 }
+
+#ifdef VELPRA_EXE
+// No tick at all: the end of the engine's process opens the results.
+TEST_F(EvaluationRun, ResultsOpenWhenTheEngineEndsWithoutWaitingForATick)
+{
+    QByteArray data = "Many\r\n0.05000 , 0.30000\r\n";
+    for (int i = 0; i < 100; ++i)
+        data += "0.20000 " + QByteArray::number(300 + i) + ".00000 1200.00000\r\n";
+    writeFile(root + "/many.pd", data);
+    auto ev = evaluationOf(root + "/many.pd");
+    QElapsedTimer clock;
+    clock.start();
+    ev->start();
+    for (int i = 0; i < 400 && seen.windows == 0; ++i)
+        QTest::qWait(5);
+    std::cout << "[ timing ] engine start to results window, 100 readings, no tick: " << clock.elapsed() << " ms\n";
+    ASSERT_EQ(seen.windows, 1) << ui.texts().join("|").toStdString();
+    EXPECT_EQ(seen.rows.size(), 100);
+    EXPECT_TRUE(ui.messages.empty()) << ui.texts().join("|").toStdString();
+    EXPECT_FALSE(ev->esperando() || busy());
+    for (int i = 0; i < 25; ++i)
+        ev->tick(); // no time-out follows, no second window
+    EXPECT_EQ(seen.windows, 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// An engine that cannot create its report says why, at once, in its own words.
+TEST_F(EvaluationRun, FailingEngineShowsItsDiagnosticAtOnce)
+{
+    // A folder where the report cannot be created. Permissions do not stop
+    // the superuser; no one can create a file in /proc.
+    QString dataSet = root + "/locked/set.pd";
+    writeFile(dataSet, kDataSet);
+    QFile::setPermissions(root + "/locked", QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(root + "/locked").isWritable())
+        dataSet = "/proc/version";
+    auto ev = evaluationOf(dataSet);
+    ev->start();
+    for (int i = 0; i < 400 && ui.messages.empty(); ++i)
+        QTest::qWait(5);
+    QFile::setPermissions(root + "/locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString text = ui.messages[0].text;
+    EXPECT_TRUE(text.startsWith("velpra ended without writing its report (exit status ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\n\nvelpra: ") && text.contains("unit 2, file 'pd.out'")) << text.toStdString();
+    EXPECT_EQ(ui.messages[0].icon, veldesk::MsgIcon::Critical);
+    EXPECT_FALSE(ev->esperando() || busy());
+    for (int i = 0; i < 25; ++i)
+        ev->tick(); // the run is over: no "Not Found" later
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(seen.windows, 0);
+}
+#endif
 
 #ifdef VELPRA_EXE
 // Through the main window: readings pasted, saved, Evaluate clicked and the
