@@ -89,7 +89,9 @@ TEST_F(Form1Files, OpenShowsFixedDecimalsWhateverTheLocale)
     writeFile(path, "Plot 3, B\r\n0.01800 , 0.30000\r\n0.25 120 600\r\n0.2 90 500\r\n");
     w->Text1[3]->setText("data.pd");
     type("7");
+    seam.answers = {veldesk::MsgAnswer::Discard}; // Open replaces the typed change: asked first
     open(path);
+    EXPECT_EQ(seam.texts(), QStringList{"The data set has unsaved changes. Save them?"});
     EXPECT_EQ(seam.dialogTitles, QStringList{"Open Data File"});
     EXPECT_EQ(seam.dialogFilters, QStringList{"PD Data File|*.pd"});
     EXPECT_EQ(seam.dialogInitial, QStringList{"*.pd"});
@@ -164,10 +166,11 @@ TEST_F(Form1Files, FilesThatAreNotDataSetsAndDescriptionsTheEngineMisreadsAreRef
         const QString other = dir.filePath("other.out");
         writeFile(other, bytes);
         seam.messages.clear();
+        seam.answers = {veldesk::MsgAnswer::Discard};
         open(other);
-        ASSERT_EQ(seam.messages.size(), 1u);
-        EXPECT_TRUE(seam.messages[0].text.startsWith("File " + other + " is not a data set: "));
-        EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Critical);
+        ASSERT_EQ(seam.messages.size(), 2u); // the unsaved-changes question, then the refusal
+        EXPECT_TRUE(seam.messages[1].text.startsWith("File " + other + " is not a data set: "));
+        EXPECT_EQ(seam.messages[1].icon, veldesk::MsgIcon::Critical);
         EXPECT_EQ(w->Text1[3]->text(), path);
         EXPECT_EQ(w->Text1[0]->text(), "V.Arezo Input data");
         EXPECT_EQ(cell(1, 1), "7");
