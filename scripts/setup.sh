@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in cmake g++ make libgtest-dev libbenchmark-dev libboost-dev qt6-base-dev qt6-base-dev-tools \
-         xvfb xauth x11-utils xdotool xclip imagemagick desktop-file-utils fonts-dejavu-core \
+         xvfb xauth x11-utils xdotool xclip imagemagick desktop-file-utils fonts-dejavu-core fonts-liberation2 \
          clang libclang-rt-14-dev; do
   have_pkg "$p" || need+=("$p")
 done
