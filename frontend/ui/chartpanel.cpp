@@ -76,9 +76,15 @@ QChartView* ChartPanel::currentView() const
 
 void ChartPanel::setAnalysis(const sitestats::Analysis& analysis, const sitestats::Options& options)
 {
-    // The views delete the charts they showed before.
-    ksChart->setChart(sitecharts::ksChart(sitereport::ksInput(analysis, options)));
-    probabilityChart->setChart(sitecharts::probabilityChart(sitereport::probabilityInput(analysis, options)));
+    // A view owns the chart it shows but lets go of the one it showed before
+    // without deleting it: every redraw would otherwise leave a chart behind.
+    const auto replace = [](QChartView* view, QChart* chart) {
+        QChart* before = view->chart();
+        view->setChart(chart);
+        delete before;
+    };
+    replace(ksChart, sitecharts::ksChart(sitereport::ksInput(analysis, options)));
+    replace(probabilityChart, sitecharts::probabilityChart(sitereport::probabilityInput(analysis, options)));
 }
 
 void ChartPanel::saveCurrentChart()
