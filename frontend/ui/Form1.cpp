@@ -324,26 +324,27 @@ void Form1::copyGrid()
     Gr1->setRowCol(0, 0);
 }
 
-int Form1::layPaste()
+Form1::Pasted Form1::layPaste()
 {
     KeepScroll keep(Gr1);
     const QString before = Gr1->clipText(1, 1, kRows, kCols);
     // Rows end at any line end; cells the text does not reach keep their text.
     const QList<QStringList> rows = gridtext::split_rows(QGuiApplication::clipboard()->text());
+    Pasted pasted;
+    pasted.leftOut = gridtext::rowsLeftOut(rows, kRows);
     for (int i = 0; i < rows.size() && i < kRows; ++i)
         for (int j = 0; j < rows.at(i).size() && j < kCols; ++j)
             Gr1->setTextMatrix(i + 1, j + 1, rows.at(i).at(j));
     // Every cell then shows the value Save will write, in the operator's
     // format; a cell that is not one number keeps its text and is marked.
     const QLocale locale = operatorLocale();
-    int attention = 0;
     for (int c = 1; c <= kCols; ++c) {
         for (int r = 1; r <= kRows; ++r) {
             const gridtext::Cleaned cleaned = gridtext::clean_cell(Gr1->textMatrix(r, c), locale);
             Gr1->setTextMatrix(r, c, cleaned.text);
             const bool wasMarked = editor.isMarked({r, c});
             editor.setMarked({r, c}, cleaned.attention);
-            attention += cleaned.attention ? 1 : 0;
+            pasted.attention += cleaned.attention ? 1 : 0;
             if ((wasMarked || cleaned.attention) && !(r == fila_previa && c == col_previa))
                 Gr1->setCellBackColor(r, c, restingColor({r, c}));
         }
@@ -353,22 +354,30 @@ int Form1::layPaste()
     editando = false; // the next key starts a new value, not one on top of the pasted text
     if (Gr1->clipText(1, 1, kRows, kCols) != before)
         showModified();
-    return attention;
+    return pasted;
 }
 
 void Form1::pasteGrid()
 {
-    const int attention = layPaste();
+    const Pasted pasted = layPaste();
     // One message for the whole paste, once the grid is back in its place.
-    if (attention == 1)
-        veldesk::showMessage(this, QStringLiteral("1 cell of the readings is not a number. It keeps its text and is "
-                                                  "marked in orange; correct it before saving."),
-                             veldesk::MsgIcon::Information);
-    else if (attention > 1)
-        veldesk::showMessage(this, QString::number(attention) + QStringLiteral(" cells of the readings are not "
-                                                  "numbers. They keep their text and are marked in orange; correct "
-                                                  "them before saving."),
-                             veldesk::MsgIcon::Information);
+    QStringList said;
+    if (pasted.attention == 1)
+        said << QStringLiteral("1 cell of the readings is not a number. It keeps its text and is marked in orange;"
+                               " correct it before saving.");
+    else if (pasted.attention > 1)
+        said << QString::number(pasted.attention)
+                    + QStringLiteral(" cells of the readings are not numbers. They keep their text and are marked"
+                                     " in orange; correct them before saving.");
+    // Rows beyond the grid's last are not kept anywhere: the operator learns it now.
+    if (pasted.leftOut == 1)
+        said << QStringLiteral("1 pasted row did not fit into the grid's %1 rows and was left out.").arg(kRows);
+    else if (pasted.leftOut > 1)
+        said << QStringLiteral("%1 pasted rows did not fit into the grid's %2 rows and were left out.")
+                    .arg(pasted.leftOut)
+                    .arg(kRows);
+    if (!said.isEmpty())
+        veldesk::showMessage(this, said.join(QLatin1Char('\n')), veldesk::MsgIcon::Information);
 }
 
 void Form1::clearGrid()
@@ -435,7 +444,7 @@ void Form1::saveDataSet()
                                     + QStringLiteral(". Saving replaces it with the %1 readings of the grid; the"
                                                      " others will be lost. Save anyway?")
                                           .arg(extent.saved),
-                                MsgIcon::Question, MsgButtons::YesNo)
+                                MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             == MsgAnswer::No)
         return;
     // Save ends the readings at the first row with an empty, zero or
@@ -449,7 +458,7 @@ void Form1::saveDataSet()
                                     .arg(extent.leftOutWithData)
                                     .arg(extent.firstLeftOut)
                                     .arg(extent.saved),
-                                MsgIcon::Question, MsgButtons::YesNo)
+                                MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             == MsgAnswer::No)
         return;
 

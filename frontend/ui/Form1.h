@@ -95,7 +95,11 @@ private:
 
     void copyGrid();
     void pasteGrid();
-    int layPaste(); // the number of cells that need the operator's attention
+    struct Pasted {
+        int attention = 0; // cells that need the operator's attention
+        int leftOut = 0;   // rows of text beyond the grid's last row
+    };
+    Pasted layPaste();
     void clearGrid();
     void saveDataSet();
     void openDataSet();
