@@ -423,8 +423,8 @@ void Form1::saveDataSet()
         return;
     // A description the engine would misread or that the file cannot hold is
     // refused before anything is asked or written.
-    if (const auto problem = datafile::descriptionProblem(Text1[0]->text())) {
-        veldesk::showMessage(this, *problem + QStringLiteral("\nNothing was saved."), MsgIcon::Critical);
+    if (QString problem; !datafile::checkDescription(Text1[0]->text(), &problem)) {
+        veldesk::showMessage(this, problem + QStringLiteral("\nNothing was saved."), MsgIcon::Critical);
         return;
     }
     if (Module1::existe_archivo(path) != 0
@@ -463,8 +463,8 @@ void Form1::saveDataSet()
         return;
 
     const QByteArray bytes = datafile::compose(Text1[0]->text(), Text1[1]->text(), Text1[2]->text(), rows);
-    if (!datafile::write(path, bytes)) {
-        veldesk::showMessage(this, QStringLiteral("Unable to write file!"), MsgIcon::Critical, MsgButtons::Ok,
+    if (QString why; !datafile::write(path, bytes, &why)) {
+        veldesk::showMessage(this, QStringLiteral("Unable to write file!\n") + why, MsgIcon::Critical, MsgButtons::Ok,
                              QStringLiteral("Error"));
         return;
     }

@@ -194,10 +194,10 @@ void Form2::cargar()
     for (int r = 2; r < kLoadingRows; ++r)
         Gr2->setTextMatrix(r, 0, QString::number(r));
 
-    const auto lines = report::readLines(m_report);
-    if (!lines)
+    QStringList lines;
+    if (!report::readLines(m_report, &lines))
         return finish(true);
-    const report::ParsedReport parsed = report::parseReport(*lines, kLoadingRows - 2);
+    const report::ParsedReport parsed = report::parseReport(lines, kLoadingRows - 2);
     for (int i = 0; i < parsed.header.size(); ++i)
         Label1[i]->setText(parsed.header.at(i));
     if (parsed.tableBegun)

@@ -77,7 +77,9 @@ TEST_F(Form1Files, UnwritableTargetReportsAndKeepsTheMarker)
         w->Text1[3]->setText(target);
         click(w->Command4);
         ASSERT_EQ(seam.messages.size(), 1u);
-        EXPECT_EQ(seam.messages[0].text, "Unable to write file!");
+        // The reason follows, with the file it is about.
+        EXPECT_TRUE(seam.messages[0].text.startsWith("Unable to write file!\n" + target + ": "))
+            << seam.messages[0].text.toStdString();
         EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Critical);
         EXPECT_EQ(seam.messages[0].title, "Error");
     }
