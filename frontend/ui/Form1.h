@@ -82,6 +82,7 @@ public:
     int& col_previa = editor.col_previa;
 
 private:
+    void buildControls();
     void apply(const gridedit::Changes& ch);
     gridedit::Cell gridCurrent() const;
     void gridKeyTyped(int charCode);
