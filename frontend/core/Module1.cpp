@@ -1,5 +1,7 @@
 #include "Module1.h"
 
+#include "failure.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
@@ -8,11 +10,8 @@ namespace Module1 {
 
 bool formatNumber(float x, int decimals, QString* out, QString* error)
 {
-    if (decimals < 0) {
-        if (error)
-            *error = QStringLiteral("a negative number of decimals (%1)").arg(decimals);
-        return false;
-    }
+    if (decimals < 0)
+        return reportFailure(error, QStringLiteral("a negative number of decimals (%1)").arg(decimals));
     // nearbyint rounds half to even in the default rounding mode.
     const double scale = std::pow(10.0, decimals);
     const float r = static_cast<float>(std::nearbyint(static_cast<double>(x) * scale) / scale);
@@ -47,18 +46,13 @@ double valor_numero(const QString& s)
 
 bool fileReadable(const QString& path, QString* error)
 {
-    const auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
     if (path.isEmpty())
-        return fail(QStringLiteral("no file name"));
+        return reportFailure(error, QStringLiteral("no file name"));
     if (QFileInfo(path).isDir())
-        return fail(path + QStringLiteral(": a directory"));
+        return reportFailure(error, path + QStringLiteral(": a directory"));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return fail(path + QStringLiteral(": ") + f.errorString());
+        return reportFailure(error, path + QStringLiteral(": ") + f.errorString());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "datafile.h"
 
+#include "failure.h"
+
 #include "Module1.h"
 #include "atomic_file.h"
 #include "encoding.h"
@@ -150,11 +152,7 @@ Extent extent(const QList<Row>& gridRows)
 
 bool checkDescription(const QString& description, QString* problem)
 {
-    const auto refuse = [problem](const QString& why) {
-        if (problem)
-            *problem = why;
-        return false;
-    };
+    const auto refuse = [problem](const QString& why) { return reportFailure(problem, why); };
     const QString rule = QStringLiteral(
         " (The engine reads a description up to its first blank, comma or slash; one that begins with"
         " an apostrophe or a double quote it reads up to the matching closing one.)");

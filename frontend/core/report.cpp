@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "failure.h"
+
 #include "atomic_file.h"
 #include "encoding.h"
 
@@ -138,11 +140,8 @@ bool readLines(const QString& path, QStringList* lines, QString* error)
 {
     QFile f(path);
     const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    if (f.error() != QFileDevice::NoError) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
+    if (f.error() != QFileDevice::NoError)
+        return reportFailure(error, f.errorString());
     lines->clear();
     for (const QByteArray& l : splitLines(data))
         *lines << encoding::decodeCutLine(l);

@@ -1,5 +1,7 @@
 #include "sitestats.h"
 
+#include "failure.h"
+
 #include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
@@ -109,11 +111,7 @@ QList<Reading> readingsOf(const report::ParsedReport& parsed)
 
 bool loadReport(const QString& path, QList<Reading>* readings, QString* error)
 {
-    const auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
+    const auto fail = [error](const QString& why) { return reportFailure(error, why); };
     QStringList lines;
     if (!report::readLines(path, &lines))
         return fail(QStringLiteral("cannot be read"));
