@@ -1,16 +1,17 @@
 #include "Module1.h"
 
+#include "failure.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
-#include <stdexcept>
 
 namespace Module1 {
 
-QString formatea_numero(float x, qint16 decimals)
+bool formatNumber(float x, int decimals, QString* out, QString* error)
 {
     if (decimals < 0)
-        throw std::invalid_argument("formatea_numero: negative number of decimals");
+        return reportFailure(error, QStringLiteral("a negative number of decimals (%1)").arg(decimals));
     // nearbyint rounds half to even in the default rounding mode.
     const double scale = std::pow(10.0, decimals);
     const float r = static_cast<float>(std::nearbyint(static_cast<double>(x) * scale) / scale);
@@ -25,6 +26,14 @@ QString formatea_numero(float x, qint16 decimals)
         text += QLatin1Char('.');
         text += QString::number(f, 'f', 0).rightJustified(decimals, QLatin1Char('0'));
     }
+    *out = text;
+    return true;
+}
+
+QString formatea_numero(float x, qint16 decimals)
+{
+    QString text;
+    formatNumber(x, decimals, &text);
     return text;
 }
 
@@ -35,15 +44,21 @@ double valor_numero(const QString& s)
     return leer_numero(copy);
 }
 
-qint16 existe_archivo(const QString& path)
+bool fileReadable(const QString& path, QString* error)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return 0;
+    if (path.isEmpty())
+        return reportFailure(error, QStringLiteral("no file name"));
+    if (QFileInfo(path).isDir())
+        return reportFailure(error, path + QStringLiteral(": a directory"));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    f.close();
-    return 1;
+        return reportFailure(error, path + QStringLiteral(": ") + f.errorString());
+    return true;
+}
+
+qint16 existe_archivo(const QString& path)
+{
+    return fileReadable(path) ? 1 : 0;
 }
 
 double leer_numero(const QString& s)

@@ -11,14 +11,19 @@ namespace Module1 {
 // x rounded to `decimals` places (ties to even) in single precision, written
 // with "." and exactly `decimals` fraction digits for 1 to 5 decimals, as a
 // whole number otherwise. The sign follows the unrounded x, so -0.0001 with 3
-// decimals is "-0.000". Throws std::invalid_argument for negative decimals.
+// decimals is "-0.000". False, with the reason, for negative decimals.
+bool formatNumber(float x, int decimals, QString* text, QString* error = nullptr);
+// formatNumber's text; empty for negative decimals.
 QString formatea_numero(float x, qint16 decimals);
 
 // The operator's number, typed with "," or "." as separator; never fails,
 // text without a leading number gives 0.
 double valor_numero(const QString& s);
 
-// 1 when the file can be opened for reading (and is closed again), else 0.
+// True when the file can be opened for reading (and is closed again); else
+// false, with the reason.
+bool fileReadable(const QString& path, QString* error = nullptr);
+// fileReadable as 1 or 0.
 qint16 existe_archivo(const QString& path);
 
 // The lenient leading-number reader: blanks, tabs and line feeds anywhere are

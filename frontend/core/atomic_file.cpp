@@ -1,15 +1,13 @@
 #include "atomic_file.h"
 
+#include "failure.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
-    const auto fail = [&](const QString& why) {
-        if (error)
-            *error = path + QStringLiteral(": ") + why;
-        return false;
-    };
+    const auto fail = [&](const QString& why) { return reportFailure(error, path + QStringLiteral(": ") + why); };
     if (path.isEmpty())
         return fail(QStringLiteral("no file name"));
     if (QFileInfo(path).isDir())

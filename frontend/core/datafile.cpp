@@ -1,5 +1,7 @@
 #include "datafile.h"
 
+#include "failure.h"
+
 #include "Module1.h"
 #include "atomic_file.h"
 #include "encoding.h"
@@ -148,18 +150,19 @@ Extent extent(const QList<Row>& gridRows)
     return e;
 }
 
-std::optional<QString> descriptionProblem(const QString& description)
+bool checkDescription(const QString& description, QString* problem)
 {
+    const auto refuse = [problem](const QString& why) { return reportFailure(problem, why); };
     const QString rule = QStringLiteral(
         " (The engine reads a description up to its first blank, comma or slash; one that begins with"
         " an apostrophe or a double quote it reads up to the matching closing one.)");
     if (description.contains(QLatin1Char('\n')) || description.contains(QLatin1Char('\r')))
-        return QStringLiteral("The description must be one line.");
+        return refuse(QStringLiteral("The description must be one line."));
     if (description.trimmed().isEmpty())
-        return QStringLiteral("The description is empty. The engine skips an empty description line and would"
-                              " read the pipe dimensions as the description and every value after them in the"
-                              " wrong place. Please enter a description.")
-            + rule;
+        return refuse(QStringLiteral("The description is empty. The engine skips an empty description line and would"
+                                     " read the pipe dimensions as the description and every value after them in the"
+                                     " wrong place. Please enter a description.")
+            + rule);
     // Control characters other than tab would make a file that Open takes
     // for binary.
     QString unstorable;
@@ -167,10 +170,10 @@ std::optional<QString> descriptionProblem(const QString& description)
         if (ch.unicode() < 0x20 && ch != QLatin1Char('\t') && unstorable.isEmpty())
             unstorable = ch;
     if (!unstorable.isEmpty() || !encoding::toWindows1252(description, &unstorable))
-        return QStringLiteral("The description holds the character \"%1\" (U+%2), which a data-set file cannot"
-                              " store. Please replace it.")
+        return refuse(QStringLiteral("The description holds the character \"%1\" (U+%2), which a data-set file cannot"
+                                     " store. Please replace it.")
             .arg(unstorable)
-            .arg(QString::number(unstorable.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+            .arg(QString::number(unstorable.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
 
     // Blanks and tabs before the item are skipped, as the engine does.
     qsizetype i = 0;
@@ -178,21 +181,21 @@ std::optional<QString> descriptionProblem(const QString& description)
         ++i;
     const QChar quote = description.at(i);
     if (quote != QLatin1Char('\'') && quote != QLatin1Char('"'))
-        return std::nullopt;
+        return true;
     for (++i; i < description.size(); ++i) {
         if (description.at(i) != quote)
             continue;
         if (i + 1 < description.size() && description.at(i + 1) == quote)
             ++i; // a doubled quote stands for itself
         else
-            return std::nullopt;
+            return true;
     }
-    return QStringLiteral("The description begins with %1 and never closes it. The engine would read the pipe"
-                          " dimensions and the readings as part of the description. Close the quote, or begin"
-                          " the description with another character.")
+    return refuse(QStringLiteral("The description begins with %1 and never closes it. The engine would read the pipe"
+                                 " dimensions and the readings as part of the description. Close the quote, or begin"
+                                 " the description with another character.")
                .arg(quote == QLatin1Char('"') ? QStringLiteral("a double quote (\")")
                                                : QStringLiteral("an apostrophe (')"))
-        + rule;
+        + rule);
 }
 
 QByteArray compose(const QString& description, const QString& riText, const QString& h0Text,
@@ -213,9 +216,9 @@ QByteArray compose(const QString& description, const QString& riText, const QStr
     return bytes;
 }
 
-bool write(const QString& path, const QByteArray& bytes)
+bool write(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return writeAtomically(path, bytes);
+    return writeAtomically(path, bytes, error);
 }
 
 QString refusalText(Refusal why)
@@ -316,7 +319,7 @@ Loaded parse(const QByteArray& input, bool whole)
 
 Loaded read(const QString& path)
 {
-    if (Module1::existe_archivo(path) == 0)
+    if (!Module1::fileReadable(path))
         return {};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))

@@ -8,7 +8,6 @@
 #include <QList>
 #include <QString>
 #include <array>
-#include <optional>
 
 namespace datafile {
 
@@ -26,24 +25,24 @@ struct Extent {
 };
 Extent extent(const QList<Row>& gridRows);
 
-// Why the engine would not read a description as the operator sees it, or
-// nothing when it reads it as intended. The engine skips a blank line, takes
+// True when the engine reads the description as the operator sees it;
+// otherwise false and *problem says why. The engine skips a blank line, takes
 // an unquoted description up to its first blank, comma or slash, and reads a
 // description that begins with an apostrophe or a double quote up to the
 // matching closing one, however many lines that takes. The description must
 // also fit in Windows-1252 and on one line.
-std::optional<QString> descriptionProblem(const QString& description);
+bool checkDescription(const QString& description, QString* problem = nullptr);
 
 // The file's bytes, readings as `extent` says. The description is expected to
-// have passed descriptionProblem; a character Windows-1252 lacks would be
+// have passed checkDescription; a character Windows-1252 lacks would be
 // written as "?".
 QByteArray compose(const QString& description, const QString& riText, const QString& h0Text,
                    const QList<Row>& gridRows);
 
 // Replaces the file at `path` with `bytes` all at once: either the whole new
 // file is there afterwards, or the old one (if any) is left untouched.
-// Returns false when anything failed.
-bool write(const QString& path, const QByteArray& bytes);
+// Returns false when anything failed; *error then names the file and the reason.
+bool write(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // What makes a file no data set. A data set is text whose first line (the
 // description) is followed by a line that begins with the two pipe

@@ -89,6 +89,16 @@ QList<QStringList> split_rows(const QString& text)
     return rows;
 }
 
+int rowsLeftOut(const QList<QStringList>& rows, int gridRows)
+{
+    for (qsizetype last = rows.size() - 1; last >= gridRows; --last) {
+        for (const QString& cell : rows.at(last))
+            if (!cell.trimmed().isEmpty())
+                return int(last + 1 - gridRows);
+    }
+    return 0;
+}
+
 Reading read_pasted(const QString& cell, const QLocale& locale)
 {
     const Reading unreadable{Reading::Unreadable, 0};

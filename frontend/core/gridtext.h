@@ -15,6 +15,11 @@ namespace gridtext {
 // no empty one.
 QList<QStringList> split_rows(const QString& text);
 
+// How many of the pasted rows fall beyond a grid of gridRows rows and are lost:
+// every row after the last one that fits, up to the last row holding text.
+// Blank rows at the end of the text lose nothing and are not counted.
+int rowsLeftOut(const QList<QStringList>& rows, int gridRows);
+
 // A pasted cell read as one number.
 struct Reading {
     enum Kind { Empty, Number, Unreadable } kind = Empty;

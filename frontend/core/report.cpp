@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "failure.h"
+
 #include "atomic_file.h"
 #include "encoding.h"
 
@@ -134,18 +136,16 @@ ParsedReport parseReport(const QStringList& lines, int maxRows)
     }
 }
 
-std::optional<QStringList> readLines(const QString& path)
+bool readLines(const QString& path, QStringList* lines, QString* error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray data = f.readAll();
+    const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    QStringList out;
+        return reportFailure(error, f.errorString());
+    lines->clear();
     for (const QByteArray& l : splitLines(data))
-        out << encoding::decodeCutLine(l);
-    return out;
+        *lines << encoding::decodeCutLine(l);
+    return true;
 }
 
 bool sameFile(const QString& a, const QString& b)

@@ -65,8 +65,8 @@ ParsedReport parseReport(const QStringList& lines, int maxRows = 999);
 // UTF-8 when it is valid UTF-8 (even when cut inside its last character),
 // as Windows-1252 otherwise: the engine copies the file name and the
 // description into the report as the bytes it was given. No value when the
-// file cannot be read.
-std::optional<QStringList> readLines(const QString& path);
+// file cannot be read; *error then says why.
+bool readLines(const QString& path, QStringList* lines, QString* error = nullptr);
 
 // Copies a text file line by line, every line written with CR LF. The
 // destination is replaced atomically, so a failed copy leaves it as it was;

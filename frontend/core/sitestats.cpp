@@ -1,5 +1,7 @@
 #include "sitestats.h"
 
+#include "failure.h"
+
 #include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
@@ -107,24 +109,21 @@ QList<Reading> readingsOf(const report::ParsedReport& parsed)
     return out;
 }
 
-std::optional<QList<Reading>> loadReport(const QString& path, QString* error)
+bool loadReport(const QString& path, QList<Reading>* readings, QString* error)
 {
-    const auto fail = [error](const QString& why) -> std::optional<QList<Reading>> {
-        if (error)
-            *error = why;
-        return std::nullopt;
-    };
-    const auto lines = report::readLines(path);
-    if (!lines)
+    const auto fail = [error](const QString& why) { return reportFailure(error, why); };
+    QStringList lines;
+    if (!report::readLines(path, &lines))
         return fail(QStringLiteral("cannot be read"));
     // The engine processes at most 1000 readings a run.
-    const report::ParsedReport parsed = report::parseReport(*lines, 1000);
+    const report::ParsedReport parsed = report::parseReport(lines, 1000);
     if (parsed.header.isEmpty() || !parsed.header.first().startsWith(QLatin1String("Processed file:")))
         return fail(QStringLiteral("is not a report of the engine (no \"Processed file:\" line)"));
     if (parsed.error || !parsed.tableBegun)
         return fail(QStringLiteral("is not a complete report of the engine (its table is cut short or holds a row "
                                    "that is not a reading)"));
-    return readingsOf(parsed);
+    *readings = readingsOf(parsed);
+    return true;
 }
 
 QList<Rule> allRules()

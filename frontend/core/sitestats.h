@@ -54,10 +54,10 @@ struct Reading {
 // The filled rows of a parsed report, in order, flags not yet set.
 QList<Reading> readingsOf(const report::ParsedReport& parsed);
 
-// A report read from a file. No value when the file cannot be read or is not
+// A report read from a file. False when the file cannot be read or is not
 // a complete engine report (no "Processed file:" line, the table cut short or
 // a row that is not a reading); *error then says why, without the file name.
-std::optional<QList<Reading>> loadReport(const QString& path, QString* error = nullptr);
+bool loadReport(const QString& path, QList<Reading>* readings, QString* error = nullptr);
 
 enum class Rule { GeometricMean, Median, TrimmedMedian, Mean, Minimum };
 QList<Rule> allRules();

@@ -28,7 +28,7 @@ void check(const datafile::Loaded& d)
         return;
     }
     // What Save writes of it, Open accepts again.
-    if (!datafile::descriptionProblem(d.description))
+    if (datafile::checkDescription(d.description))
         require(datafile::parse(datafile::compose(d.description, d.ri, d.h0, d.readings)).refusal
                 == datafile::Refusal::None);
     for (const datafile::Row& row : d.readings) {

@@ -78,11 +78,11 @@ reportprinter::SiteReport siteReport(const QStringList& reportLines, const sites
 
 bool writeSitePdf(const QString& reportPath, const sitestats::Options& o, const QString& pdfPath, QString* error)
 {
-    const auto lines = report::readLines(reportPath);
-    const auto readings = sitestats::loadReport(reportPath, error);
-    if (!lines || !readings)
+    QStringList lines;
+    QList<sitestats::Reading> readings;
+    if (!sitestats::loadReport(reportPath, &readings, error) || !report::readLines(reportPath, &lines, error))
         return false;
-    return reportprinter::writePdf(siteReport(*lines, sitestats::analyse(*readings, o), o), pdfPath, error);
+    return reportprinter::writePdf(siteReport(lines, sitestats::analyse(readings, o), o), pdfPath, error);
 }
 
 } // namespace sitereport

@@ -64,97 +64,7 @@ Form1::Form1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setWindowIcon(buttonIcon(QStringLiteral("app")));
-    setFont(layoutFont(8.25));
-    resize(479, 456);
-
-    const auto label = [this](QWidget* parent, const QString& name, const QString& text, QRect geo) {
-        auto* l = new QLabel(text, parent);
-        l->setObjectName(name);
-        l->setGeometry(geo);
-        return l;
-    };
-    const auto box = [](QWidget* parent, const QString& name, const QString& text, QRect geo) {
-        auto* e = new QLineEdit(text, parent);
-        e->setObjectName(name);
-        e->setGeometry(geo);
-        return e;
-    };
-    const auto iconButton = [this](const QString& name, const QString& text, const QString& icon, QRect geo) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(name);
-        b->setText(text);
-        b->setIcon(buttonIcon(icon));
-        b->setIconSize(QSize(20, 20));
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setFocusPolicy(Qt::StrongFocus);
-        b->setGeometry(geo);
-        return b;
-    };
-
-    desc[1] = label(this, QStringLiteral("desc_1"), QStringLiteral("File Name:"), {16, 24, 73, 17});
-    Text1[3] = box(this, QStringLiteral("Text1_3"), QStringLiteral("data.pd"), {104, 24, 265, 19});
-    Command3 = new QPushButton(QStringLiteral("..."), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setGeometry(368, 24, 17, 17);
-    desc[0] = label(this, QStringLiteral("desc_0"), QStringLiteral("Description:"), {16, 56, 73, 17});
-    Text1[0] = box(this, QStringLiteral("Text1_0"), QStringLiteral("V.Arezo Input data"), {104, 56, 265, 19});
-    Command6 = iconButton(QStringLiteral("Command6"), QStringLiteral("Help"), QStringLiteral("help"), {416, 32, 49, 41});
-    Label1[0] = label(this, QStringLiteral("Label1_0"), QStringLiteral("Data (input): "), {16, 96, 73, 17});
-    Label1[0]->setFont(layoutFont(8.25, true));
-    Text2 = box(this, QStringLiteral("Text2"), QStringLiteral("Text2"), {168, 96, 81, 19});
-    Text2->setVisible(false);
-    Text2->setFocusPolicy(Qt::NoFocus);
-    Command5 = iconButton(QStringLiteral("Command5"), QStringLiteral("Open"), QStringLiteral("open"), {360, 88, 49, 41});
-    Command4 = iconButton(QStringLiteral("Command4"), QStringLiteral("Save"), QStringLiteral("save"), {416, 88, 49, 41});
-
-    Gr1 = new FlexGrid(this);
-    Gr1->setObjectName(QStringLiteral("Gr1"));
-    Gr1->setGeometry(8, 120, 289, 329);
-    Gr1->setFont(layoutFont(9.75));
-
-    Frame1 = new QGroupBox(QStringLiteral("Pipe Dimensions"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(312, 152, 161, 97);
-    Frame1->setFont(layoutFont(8.25, true));
-    Label1[1] = label(Frame1, QStringLiteral("Label1_1"), QStringLiteral("ri  :"), {8, 32, 33, 17});
-    Label1[1]->setToolTip(QStringLiteral("tube internal radius"));
-    Text1[1] = box(Frame1, QStringLiteral("Text1_1"), QStringLiteral("0.018"), {48, 32, 57, 19});
-    Label1[3] = label(Frame1, QStringLiteral("Label1_3"), QStringLiteral("(m)"), {120, 32, 33, 17});
-    Label1[2] = label(Frame1, QStringLiteral("Label1_2"), QStringLiteral("h0  :"), {8, 64, 33, 17});
-    Label1[2]->setToolTip(QStringLiteral("level at time = 0"));
-    Text1[2] = box(Frame1, QStringLiteral("Text1_2"), QStringLiteral("0.30"), {48, 64, 57, 19});
-    Label1[4] = label(Frame1, QStringLiteral("Label1_4"), QStringLiteral("(m)"), {120, 64, 33, 17});
-    for (QWidget* w : {static_cast<QWidget*>(Label1[1]), static_cast<QWidget*>(Text1[1]),
-                       static_cast<QWidget*>(Label1[3]), static_cast<QWidget*>(Label1[2]),
-                       static_cast<QWidget*>(Text1[2]), static_cast<QWidget*>(Label1[4])})
-        w->setFont(layoutFont(8.25));
-
-    Command9 = iconButton(QStringLiteral("Command9"), QStringLiteral("Clear"), QStringLiteral("clear"), {312, 272, 49, 49});
-    Command7 = iconButton(QStringLiteral("Command7"), QStringLiteral("Copy "), QStringLiteral("copy"), {368, 272, 49, 49});
-    Command8 = iconButton(QStringLiteral("Command8"), QStringLiteral("Paste"), QStringLiteral("paste"), {424, 272, 49, 49});
-    Command1 = iconButton(QStringLiteral("Command1"), QStringLiteral("Evaluate"), QStringLiteral("evaluate"), {312, 392, 97, 57});
-    Command1->setIconSize(QSize(32, 32));
-    Command1->setEnabled(false);
-    Command2 = iconButton(QStringLiteral("Command2"), QStringLiteral("Exit"), QStringLiteral("exit"), {424, 392, 49, 57});
-    Command2->setIconSize(QSize(32, 32));
-
-    // Lies below the designed client area: seen only in an enlarged window.
-    Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("..."), {16, 464, 97, 17});
-    Label2->setAutoFillBackground(true);
-
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Text1[0]);
-    setTabOrder(Text1[0], Text1[1]);
-    setTabOrder(Text1[1], Text1[2]);
-    setTabOrder(Text1[2], Gr1);
-    setTabOrder(Gr1, Text1[3]);
-    setTabOrder(Text1[3], Command3);
-    setTabOrder(Command3, Command4);
-    setTabOrder(Command4, Command5);
-    setTabOrder(Command5, Command6);
-    setTabOrder(Command6, Command7);
-    setTabOrder(Command7, Command8);
-    setTabOrder(Command8, Command9);
+    buildControls();
 
     m_evaluation = std::make_unique<Evaluation>(this, [this] { return Text1[3]->text(); });
     Timer1 = new QTimer(this);
@@ -204,6 +114,115 @@ Form1::Form1(QWidget* parent)
 
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void Form1::buildControls()
+{
+    setFont(layoutFont(8.25));
+    resize(twips(0, 0, 7185, 6840).size());
+
+    // Places in twips within the window, or within the Pipe Dimensions frame.
+    Frame1 = control<QGroupBox>(this, QStringLiteral("Frame1"), twips(4680, 2280, 2415, 1455));
+    Frame1->setTitle(QStringLiteral("Pipe Dimensions"));
+    Frame1->setFont(layoutFont(8.25, true));
+
+    const struct {
+        QLabel*& label;
+        QWidget* parent;
+        const char* name;
+        const char* text;
+        QRect place;
+    } labels[] = {
+        {desc[1], this, "desc_1", "File Name:", twips(240, 360, 1095, 255)},
+        {desc[0], this, "desc_0", "Description:", twips(240, 840, 1095, 255)},
+        {Label1[0], this, "Label1_0", "Data (input): ", twips(240, 1440, 1095, 255)},
+        {Label1[1], Frame1, "Label1_1", "ri  :", twips(120, 480, 495, 255)},
+        {Label1[3], Frame1, "Label1_3", "(m)", twips(1800, 480, 495, 255)},
+        {Label1[2], Frame1, "Label1_2", "h0  :", twips(120, 960, 495, 255)},
+        {Label1[4], Frame1, "Label1_4", "(m)", twips(1800, 960, 495, 255)},
+        // Lies below the designed client area: seen only in an enlarged window.
+        {Label2, this, "Label2", "...", twips(240, 6960, 1455, 255)},
+    };
+    for (const auto& l : labels) {
+        l.label = control<QLabel>(l.parent, QString::fromLatin1(l.name), l.place);
+        l.label->setText(QString::fromLatin1(l.text));
+    }
+
+    const struct {
+        QLineEdit*& box;
+        QWidget* parent;
+        const char* name;
+        const char* text;
+        QRect place;
+    } boxes[] = {
+        {Text1[3], this, "Text1_3", "data.pd", twips(1560, 360, 3975, 285)},
+        {Text1[0], this, "Text1_0", "V.Arezo Input data", twips(1560, 840, 3975, 285)},
+        {Text2, this, "Text2", "Text2", twips(2520, 1440, 1215, 285)},
+        {Text1[1], Frame1, "Text1_1", "0.018", twips(720, 480, 855, 285)},
+        {Text1[2], Frame1, "Text1_2", "0.30", twips(720, 960, 855, 285)},
+    };
+    for (const auto& b : boxes) {
+        b.box = control<QLineEdit>(b.parent, QString::fromLatin1(b.name), b.place);
+        b.box->setText(QString::fromLatin1(b.text));
+    }
+
+    Command3 = control<QPushButton>(this, QStringLiteral("Command3"), twips(5520, 360, 255, 255));
+    Command3->setText(QStringLiteral("..."));
+
+    // Buttons with a picture above the caption.
+    const struct {
+        QToolButton*& button;
+        const char* name;
+        const char* text;
+        const char* picture;
+        QRect place;
+        int pictureSize;
+    } buttons[] = {
+        {Command6, "Command6", "Help", "help", twips(6240, 480, 735, 615), 20},
+        {Command5, "Command5", "Open", "open", twips(5400, 1320, 735, 615), 20},
+        {Command4, "Command4", "Save", "save", twips(6240, 1320, 735, 615), 20},
+        {Command9, "Command9", "Clear", "clear", twips(4680, 4080, 735, 735), 20},
+        {Command7, "Command7", "Copy ", "copy", twips(5520, 4080, 735, 735), 20},
+        {Command8, "Command8", "Paste", "paste", twips(6360, 4080, 735, 735), 20},
+        {Command1, "Command1", "Evaluate", "evaluate", twips(4680, 5880, 1455, 855), 32},
+        {Command2, "Command2", "Exit", "exit", twips(6360, 5880, 735, 855), 32},
+    };
+    for (const auto& b : buttons) {
+        b.button = control<QToolButton>(this, QString::fromLatin1(b.name), b.place);
+        b.button->setText(QString::fromLatin1(b.text));
+        b.button->setIcon(buttonIcon(QString::fromLatin1(b.picture)));
+        b.button->setIconSize(QSize(b.pictureSize, b.pictureSize));
+        b.button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b.button->setFocusPolicy(Qt::StrongFocus);
+    }
+
+    Gr1 = control<FlexGrid>(this, QStringLiteral("Gr1"), twips(120, 1800, 4335, 4935));
+    Gr1->setFont(layoutFont(9.75));
+
+    Label1[0]->setFont(layoutFont(8.25, true));
+    for (QWidget* w : Frame1->findChildren<QWidget*>())
+        w->setFont(layoutFont(8.25));
+    Label1[1]->setToolTip(QStringLiteral("tube internal radius"));
+    Label1[2]->setToolTip(QStringLiteral("level at time = 0"));
+    Text2->setVisible(false);
+    Text2->setFocusPolicy(Qt::NoFocus);
+    Command1->setEnabled(false);
+    Label2->setAutoFillBackground(true);
+
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Text1[0]);
+    setTabOrder(Text1[0], Text1[1]);
+    setTabOrder(Text1[1], Text1[2]);
+    setTabOrder(Text1[2], Gr1);
+    setTabOrder(Gr1, Text1[3]);
+    setTabOrder(Text1[3], Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+    setTabOrder(Command5, Command6);
+    setTabOrder(Command6, Command7);
+    setTabOrder(Command7, Command8);
+    setTabOrder(Command8, Command9);
+
 }
 
 Form1::~Form1() = default;
@@ -324,26 +343,27 @@ void Form1::copyGrid()
     Gr1->setRowCol(0, 0);
 }
 
-int Form1::layPaste()
+Form1::Pasted Form1::layPaste()
 {
     KeepScroll keep(Gr1);
     const QString before = Gr1->clipText(1, 1, kRows, kCols);
     // Rows end at any line end; cells the text does not reach keep their text.
     const QList<QStringList> rows = gridtext::split_rows(QGuiApplication::clipboard()->text());
+    Pasted pasted;
+    pasted.leftOut = gridtext::rowsLeftOut(rows, kRows);
     for (int i = 0; i < rows.size() && i < kRows; ++i)
         for (int j = 0; j < rows.at(i).size() && j < kCols; ++j)
             Gr1->setTextMatrix(i + 1, j + 1, rows.at(i).at(j));
     // Every cell then shows the value Save will write, in the operator's
     // format; a cell that is not one number keeps its text and is marked.
     const QLocale locale = operatorLocale();
-    int attention = 0;
     for (int c = 1; c <= kCols; ++c) {
         for (int r = 1; r <= kRows; ++r) {
             const gridtext::Cleaned cleaned = gridtext::clean_cell(Gr1->textMatrix(r, c), locale);
             Gr1->setTextMatrix(r, c, cleaned.text);
             const bool wasMarked = editor.isMarked({r, c});
             editor.setMarked({r, c}, cleaned.attention);
-            attention += cleaned.attention ? 1 : 0;
+            pasted.attention += cleaned.attention ? 1 : 0;
             if ((wasMarked || cleaned.attention) && !(r == fila_previa && c == col_previa))
                 Gr1->setCellBackColor(r, c, restingColor({r, c}));
         }
@@ -353,22 +373,30 @@ int Form1::layPaste()
     editando = false; // the next key starts a new value, not one on top of the pasted text
     if (Gr1->clipText(1, 1, kRows, kCols) != before)
         showModified();
-    return attention;
+    return pasted;
 }
 
 void Form1::pasteGrid()
 {
-    const int attention = layPaste();
+    const Pasted pasted = layPaste();
     // One message for the whole paste, once the grid is back in its place.
-    if (attention == 1)
-        veldesk::showMessage(this, QStringLiteral("1 cell of the readings is not a number. It keeps its text and is "
-                                                  "marked in orange; correct it before saving."),
-                             veldesk::MsgIcon::Information);
-    else if (attention > 1)
-        veldesk::showMessage(this, QString::number(attention) + QStringLiteral(" cells of the readings are not "
-                                                  "numbers. They keep their text and are marked in orange; correct "
-                                                  "them before saving."),
-                             veldesk::MsgIcon::Information);
+    QStringList said;
+    if (pasted.attention == 1)
+        said << QStringLiteral("1 cell of the readings is not a number. It keeps its text and is marked in orange;"
+                               " correct it before saving.");
+    else if (pasted.attention > 1)
+        said << QString::number(pasted.attention)
+                    + QStringLiteral(" cells of the readings are not numbers. They keep their text and are marked"
+                                     " in orange; correct them before saving.");
+    // Rows beyond the grid's last are not kept anywhere: the operator learns it now.
+    if (pasted.leftOut == 1)
+        said << QStringLiteral("1 pasted row did not fit into the grid's %1 rows and was left out.").arg(kRows);
+    else if (pasted.leftOut > 1)
+        said << QStringLiteral("%1 pasted rows did not fit into the grid's %2 rows and were left out.")
+                    .arg(pasted.leftOut)
+                    .arg(kRows);
+    if (!said.isEmpty())
+        veldesk::showMessage(this, said.join(QLatin1Char('\n')), veldesk::MsgIcon::Information);
 }
 
 void Form1::clearGrid()
@@ -414,8 +442,8 @@ void Form1::saveDataSet()
         return;
     // A description the engine would misread or that the file cannot hold is
     // refused before anything is asked or written.
-    if (const auto problem = datafile::descriptionProblem(Text1[0]->text())) {
-        veldesk::showMessage(this, *problem + QStringLiteral("\nNothing was saved."), MsgIcon::Critical);
+    if (QString problem; !datafile::checkDescription(Text1[0]->text(), &problem)) {
+        veldesk::showMessage(this, problem + QStringLiteral("\nNothing was saved."), MsgIcon::Critical);
         return;
     }
     if (Module1::existe_archivo(path) != 0
@@ -435,7 +463,7 @@ void Form1::saveDataSet()
                                     + QStringLiteral(". Saving replaces it with the %1 readings of the grid; the"
                                                      " others will be lost. Save anyway?")
                                           .arg(extent.saved),
-                                MsgIcon::Question, MsgButtons::YesNo)
+                                MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             == MsgAnswer::No)
         return;
     // Save ends the readings at the first row with an empty, zero or
@@ -449,13 +477,13 @@ void Form1::saveDataSet()
                                     .arg(extent.leftOutWithData)
                                     .arg(extent.firstLeftOut)
                                     .arg(extent.saved),
-                                MsgIcon::Question, MsgButtons::YesNo)
+                                MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
             == MsgAnswer::No)
         return;
 
     const QByteArray bytes = datafile::compose(Text1[0]->text(), Text1[1]->text(), Text1[2]->text(), rows);
-    if (!datafile::write(path, bytes)) {
-        veldesk::showMessage(this, QStringLiteral("Unable to write file!"), MsgIcon::Critical, MsgButtons::Ok,
+    if (QString why; !datafile::write(path, bytes, &why)) {
+        veldesk::showMessage(this, QStringLiteral("Unable to write file!\n") + why, MsgIcon::Critical, MsgButtons::Ok,
                              QStringLiteral("Error"));
         return;
     }

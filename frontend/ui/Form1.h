@@ -82,6 +82,7 @@ public:
     int& col_previa = editor.col_previa;
 
 private:
+    void buildControls();
     void apply(const gridedit::Changes& ch);
     gridedit::Cell gridCurrent() const;
     void gridKeyTyped(int charCode);
@@ -95,7 +96,11 @@ private:
 
     void copyGrid();
     void pasteGrid();
-    int layPaste(); // the number of cells that need the operator's attention
+    struct Pasted {
+        int attention = 0; // cells that need the operator's attention
+        int leftOut = 0;   // rows of text beyond the grid's last row
+    };
+    Pasted layPaste();
     void clearGrid();
     void saveDataSet();
     void openDataSet();

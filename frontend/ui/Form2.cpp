@@ -68,15 +68,13 @@ Form2::Form2(const QString& reportPath, const QString& dataSetPath, QWidget* par
 
 void Form2::buildControls()
 {
-    setFixedSize(11250 / 15, 5895 / 15);
+    setFixedSize(twips(0, 0, 11250, 5895).size());
     setFont(layoutFont(8));
 
     static const QRect labelPlaces[4] = {twips(360, 120, 5055, 255), twips(360, 360, 5055, 255),
                                          twips(5400, 600, 5535, 255), twips(5880, 120, 5055, 255)};
     for (int i = 0; i < 4; ++i) {
-        Label1[i] = new QLabel(this);
-        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-        Label1[i]->setGeometry(labelPlaces[i]);
+        Label1[i] = control<QLabel>(this, QStringLiteral("Label1_%1").arg(i), labelPlaces[i]);
     }
     Label1[0]->setFont(layoutFont(8, true));
     Label1[3]->setFont(layoutFont(8, true));
@@ -86,13 +84,9 @@ void Form2::buildControls()
     darkBlue.setColor(QPalette::WindowText, QColor(0, 0, 192));
     Label1[2]->setPalette(darkBlue);
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(twips(360, 720, 4695, 255));
+    Label2 = control<QLabel>(this, QStringLiteral("Label2"), twips(360, 720, 4695, 255));
 
-    Gr2 = new FlexGrid(this);
-    Gr2->setObjectName(QStringLiteral("Gr2"));
-    Gr2->setGeometry(twips(360, 960, 10575, 4335));
+    Gr2 = control<FlexGrid>(this, QStringLiteral("Gr2"), twips(360, 960, 10575, 4335));
     Gr2->setTextElideMode(Qt::ElideNone); // figures are shown as printed, never shortened
 
     // Buttons with a picture show it above the caption, as the fixed layout
@@ -101,19 +95,17 @@ void Form2::buildControls()
                                const QString& tip, const QString& picture) -> QAbstractButton* {
         QAbstractButton* b = nullptr;
         if (picture.isEmpty()) {
-            auto* push = new QPushButton(text, this);
+            auto* push = control<QPushButton>(this, QString::fromLatin1(name), place);
             push->setAutoDefault(false);
             b = push;
         } else {
-            auto* tool = new QToolButton(this);
-            tool->setText(text);
+            auto* tool = control<QToolButton>(this, QString::fromLatin1(name), place);
             tool->setIcon(buttonIcon(picture));
             tool->setIconSize(QSize(14, 14));
             tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
             b = tool;
         }
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(place);
+        b->setText(text);
         b->setToolTip(tip);
         return b;
     };
@@ -194,10 +186,10 @@ void Form2::cargar()
     for (int r = 2; r < kLoadingRows; ++r)
         Gr2->setTextMatrix(r, 0, QString::number(r));
 
-    const auto lines = report::readLines(m_report);
-    if (!lines)
+    QStringList lines;
+    if (!report::readLines(m_report, &lines))
         return finish(true);
-    const report::ParsedReport parsed = report::parseReport(*lines, kLoadingRows - 2);
+    const report::ParsedReport parsed = report::parseReport(lines, kLoadingRows - 2);
     for (int i = 0; i < parsed.header.size(); ++i)
         Label1[i]->setText(parsed.header.at(i));
     if (parsed.tableBegun)

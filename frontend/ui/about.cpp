@@ -15,10 +15,9 @@ namespace {
 
 QLabel* centred(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l = control<QLabel>(parent, QString::fromLatin1(name), geometry);
+    l->setText(text);
     l->setAlignment(Qt::AlignCenter);
-    l->setGeometry(geometry);
     return l;
 }
 
@@ -37,11 +36,9 @@ about::about(QWidget* parent)
     setWindowIcon(buttonIcon(QStringLiteral("app")));
     setFixedSize(twips(0, 0, 4680, 2700).size());
 
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = control<QFrame>(this, QStringLiteral("Frame1"), twips(120, 0, 4455, 735));
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setFrameShadow(QFrame::Sunken);
-    Frame1->setGeometry(twips(120, 0, 4455, 735));
 
     Label1_0 = centred(Frame1, "Label1_0", QStringLiteral("Estimation of field saturated hydraulic conductivity "),
                        twips(120, 120, 4095, 255));
@@ -57,12 +54,10 @@ about::about(QWidget* parent)
     Label1_6 = centred(this, "Label1_6", QStringLiteral("Questions and comments: velpra@example.org"),
                        twips(240, 1560, 4095, 255));
 
-    Command2 = new QPushButton(QStringLiteral("View Help"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twips(240, 2280, 1215, 255));
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twips(2040, 2280, 615, 255));
+    Command2 = control<QPushButton>(this, QStringLiteral("Command2"), twips(240, 2280, 1215, 255));
+    Command2->setText(QStringLiteral("View Help"));
+    Command1 = control<QPushButton>(this, QStringLiteral("Command1"), twips(2040, 2280, 615, 255));
+    Command1->setText(QStringLiteral("OK"));
     Command1->setDefault(true);
 
     connect(Command2, &QPushButton::clicked, this, &about::Command2_clicked);

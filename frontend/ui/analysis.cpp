@@ -105,7 +105,7 @@ AnalysisWindow::AnalysisWindow(const QString& reportPath, const QString& dataSet
 
     // The window reads what it can: a report cut short still gives the
     // readings written before the cut.
-    m_lines = report::readLines(m_report).value_or(QStringList());
+    report::readLines(m_report, &m_lines);
     const report::ParsedReport parsed = report::parseReport(m_lines, 1000);
     m_header = parsed.header;
     m_readings = readingsOf(parsed);

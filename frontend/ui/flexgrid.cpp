@@ -1,5 +1,7 @@
 #include "flexgrid.h"
 
+#include "layout.h"
+
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -315,7 +317,7 @@ void FlexGrid::setColAlignment(int c, Qt::Alignment alignment)
 
 void FlexGrid::setColWidthTwips(int c, int twips)
 {
-    const int px = (twips + 7) / 15;
+    const int px = pixelsOf(twips, TwipRounding::Nearest);
     if (c == 0)
         verticalHeader()->setFixedWidth(px);
     else if (c < cols())

@@ -2,9 +2,14 @@
 
 #include <QStringList>
 
+int pixelsOf(int twips, TwipRounding rounding)
+{
+    return (rounding == TwipRounding::Nearest ? twips + 7 : twips) / 15;
+}
+
 QRect twips(int left, int top, int width, int height)
 {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    return QRect(pixelsOf(left), pixelsOf(top), pixelsOf(width), pixelsOf(height));
 }
 
 QFont layoutFont(double points, bool bold)

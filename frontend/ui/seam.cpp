@@ -13,7 +13,7 @@ namespace {
 class DesktopSeam final : public Seam {
 public:
     MsgAnswer message(QWidget* parent, const QString& text, MsgIcon icon, MsgButtons buttons,
-                      const QString& title) override
+                      const QString& title, MsgAnswer defaultAnswer) override
     {
         QMessageBox box(parent);
         box.setWindowTitle(title.isEmpty() ? kProgramTitle : title);
@@ -26,7 +26,7 @@ public:
         }
         if (buttons == MsgButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
+            box.setDefaultButton(defaultAnswer == MsgAnswer::No ? QMessageBox::No : QMessageBox::Yes);
             return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
         }
         if (buttons == MsgButtons::SaveDiscardCancel) {
@@ -88,9 +88,9 @@ Seam& seam() { return *g_current; }
 void setSeam(Seam* s) { g_current = s ? s : &g_desktop; }
 
 MsgAnswer showMessage(QWidget* parent, const QString& text, MsgIcon icon, MsgButtons buttons,
-                      const QString& title)
+                      const QString& title, MsgAnswer defaultAnswer)
 {
-    return seam().message(parent, text, icon, buttons, title);
+    return seam().message(parent, text, icon, buttons, title, defaultAnswer);
 }
 
 } // namespace veldesk

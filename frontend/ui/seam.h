@@ -20,8 +20,10 @@ class Seam {
 public:
     virtual ~Seam() = default;
     // A modal message box. An empty title means the program's title, VELDESK.
+    // defaultAnswer is the Yes/No button that Return presses: No where Yes
+    // would lose data, so that a hurried Return keeps it.
     virtual MsgAnswer message(QWidget* parent, const QString& text, MsgIcon icon,
-                              MsgButtons buttons, const QString& title) = 0;
+                              MsgButtons buttons, const QString& title, MsgAnswer defaultAnswer) = 0;
     // A modal input box; no value when the person cancels.
     virtual std::optional<QString> inputBox(QWidget* parent, const QString& prompt,
                                             const QString& title, const QString& proposed) = 0;
@@ -40,6 +42,7 @@ void setSeam(Seam* s);
 
 // Shorthands used by the windows.
 MsgAnswer showMessage(QWidget* parent, const QString& text, MsgIcon icon = MsgIcon::None,
-                      MsgButtons buttons = MsgButtons::Ok, const QString& title = QString());
+                      MsgButtons buttons = MsgButtons::Ok, const QString& title = QString(),
+                      MsgAnswer defaultAnswer = MsgAnswer::Yes);
 
 } // namespace veldesk

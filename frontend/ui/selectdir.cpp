@@ -14,18 +14,9 @@
 
 namespace {
 
-template <class W>
-W* control(QWidget* parent, const char* name, const QRect& geometry)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QLabel* label(QWidget* parent, const char* name, const QString& text, bool bold, const QRect& geometry)
 {
-    auto* l = control<QLabel>(parent, name, geometry);
+    auto* l = control<QLabel>(parent, QString::fromLatin1(name), geometry);
     l->setText(text);
     if (bold) {
         QFont f; // only the weight: face and size come from the window
@@ -37,7 +28,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, bool bold,
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
-    auto* b = control<QPushButton>(parent, name, geometry);
+    auto* b = control<QPushButton>(parent, QString::fromLatin1(name), geometry);
     b->setText(text);
     // Enter opens a directory in the list; it must never accept the window.
     b->setAutoDefault(false);
@@ -57,17 +48,17 @@ selectdir::selectdir(QWidget* parent) : QDialog(parent)
     setFixedSize(twips(0, 0, 6600, 3945).size());
 
     Label1_0 = label(this, "Label1_0", QStringLiteral("Path"), true, twips(240, 0, 2295, 255));
-    Text2 = control<QLineEdit>(this, "Text2", twips(240, 240, 3735, 285));
+    Text2 = control<QLineEdit>(this, QStringLiteral("Text2"), twips(240, 240, 3735, 285));
     Label1_1 = label(this, "Label1_1", QStringLiteral("File Name"), true, twips(4200, 0, 1455, 255));
-    Text3 = control<QLineEdit>(this, "Text3", twips(4200, 240, 1695, 285));
+    Text3 = control<QLineEdit>(this, QStringLiteral("Text3"), twips(4200, 240, 1695, 285));
     Text3->setText(QStringLiteral("Fname"));
     Label2 = label(this, "Label2", QStringLiteral("Dir.:"), true, twips(240, 720, 2175, 255));
     Label3 = label(this, "Label3", QStringLiteral("Filter:"), false, twips(2640, 720, 615, 255));
-    Text1 = control<QLineEdit>(this, "Text1", twips(3360, 720, 615, 285));
+    Text1 = control<QLineEdit>(this, QStringLiteral("Text1"), twips(3360, 720, 615, 285));
     Text1->setText(QStringLiteral("*.pd"));
-    Dir1 = control<QListWidget>(this, "Dir1", twips(240, 960, 2175, 2790));
+    Dir1 = control<QListWidget>(this, QStringLiteral("Dir1"), twips(240, 960, 2175, 2790));
     Dir1->setIconSize(QSize(16, 16));
-    File1 = control<QListWidget>(this, "File1", twips(2640, 1080, 2175, 2625));
+    File1 = control<QListWidget>(this, QStringLiteral("File1"), twips(2640, 1080, 2175, 2625));
     Command3 = button(this, "Command3", QStringLiteral("Cancelar"), twips(5040, 3000, 1335, 375));
     Command2 = button(this, "Command2", QStringLiteral("Aceptar"), twips(5040, 3480, 1335, 375));
 

@@ -182,15 +182,15 @@ int main(int argc, char** argv)
         out << sitecsv::readingsHeader();
     bool first = true;
     for (const QString& file : cl->reports) {
-        const auto readings = sitestats::loadReport(file, &why);
-        if (!readings) {
+        QList<sitestats::Reading> readings;
+        if (!sitestats::loadReport(file, &readings, &why)) {
             out.flush();
             err << "velstat: " << file << ": " << why << "\n";
             err.flush();
             status = 1;
             continue;
         }
-        const sitestats::Analysis a = sitestats::analyse(*readings, cl->options);
+        const sitestats::Analysis a = sitestats::analyse(readings, cl->options);
         switch (cl->output) {
         case Output::Csv: out << sitecsv::summaryRow(file, a, cl->options); break;
         case Output::Readings: out << sitecsv::readingsRows(file, a, cl->options); break;

@@ -26,6 +26,24 @@ TEST(SplitRows, EveryLineEndEndsARowAndTheLastOneStartsNone)
         EXPECT_EQ(split_rows(QString::fromUtf8(text)), rows) << text;
 }
 
+TEST(RowsLeftOut, CountsRowsBeyondTheGridUpToTheLastWithText)
+{
+    const QStringList full{"1", "2", "3"}, blank{" ", "\t"};
+    const struct {
+        QList<QStringList> rows;
+        int leftOut;
+    } cases[] = {
+        {{full, full}, 0},                       // fits exactly
+        {{full, full, full}, 1},                 // one beyond
+        {{full, full, blank, blank}, 0},         // only blank rows beyond
+        {{full, full, blank, full, blank}, 2},   // a blank row between lost ones counts
+        {{full, full, {""}, {"", "", "x"}}, 2},  // text in any cell of the row
+        {{full}, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rowsLeftOut(c.rows, 2), c.leftOut) << c.rows.size();
+}
+
 TEST(ReadPasted, DecimalCommaGroupingBlanksAndUnitsUnderEachSetting)
 {
     struct Case {

@@ -19,7 +19,11 @@ TEST(FormateaNumero, RoundsInSinglePrecisionTiesToEvenSignFromTheUnroundedValue)
     EXPECT_EQ(formatea_numero(-0.0001f, 3), "-0.000");
     EXPECT_EQ(formatea_numero(2.5f, 0), "2");
     EXPECT_EQ(formatea_numero(12.75f, 6), "12");
-    EXPECT_THROW(formatea_numero(1.0f, -1), std::invalid_argument);
+    QString text = "kept", why;
+    EXPECT_FALSE(formatNumber(1.0f, -1, &text, &why));
+    EXPECT_EQ(text, "kept");
+    EXPECT_TRUE(why.contains("negative")) << why.toStdString();
+    EXPECT_EQ(formatea_numero(1.0f, -1), "");
 }
 
 TEST(ValorNumero, LeadingNumberWithCommaOrPointNeverFails)

@@ -245,8 +245,9 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
     writeFile(text, "just some notes\r\n");
 
     QString why;
-    const auto r = loadReport(good, &why);
-    ASSERT_TRUE(r) << why.toStdString();
+    QList<Reading> readings;
+    ASSERT_TRUE(loadReport(good, &readings, &why)) << why.toStdString();
+    const auto r = &readings;
     ASSERT_EQ(r->size(), 3);
     EXPECT_EQ((*r)[0].point, 1);
     EXPECT_DOUBLE_EQ((*r)[0].dtheta, 0.2);
@@ -257,10 +258,11 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
     EXPECT_TRUE(std::isnan((*r)[2].ks)); // a field full of "*"
     EXPECT_EQ(analyse(*r).readings[2].flags, BadResult | TFinNotLater);
 
-    EXPECT_FALSE(loadReport(cut, &why));
-    EXPECT_FALSE(loadReport(text, &why));
+    EXPECT_FALSE(loadReport(cut, &readings, &why));
+    EXPECT_FALSE(loadReport(text, &readings, &why));
     EXPECT_TRUE(why.contains("Processed file:"));
-    EXPECT_FALSE(loadReport(dir.filePath("missing.out")));
+    EXPECT_FALSE(loadReport(dir.filePath("missing.out"), &readings, &why));
+    EXPECT_EQ(why, "cannot be read");
 }
 
 // Figures by key in the chosen units are checked through velstat's CSV.

@@ -14,6 +14,7 @@ struct ShownMessage {
     veldesk::MsgIcon icon;
     veldesk::MsgButtons buttons;
     QString title; // as shown: an empty title is reported as "VELDESK"
+    veldesk::MsgAnswer defaultAnswer;
 };
 
 class ScriptedSeam final : public veldesk::Seam {
@@ -32,9 +33,10 @@ public:
     bool documentOpens = true;
 
     veldesk::MsgAnswer message(QWidget*, const QString& text, veldesk::MsgIcon icon,
-                               veldesk::MsgButtons buttons, const QString& title) override
+                               veldesk::MsgButtons buttons, const QString& title,
+                               veldesk::MsgAnswer defaultAnswer) override
     {
-        messages.push_back({text, icon, buttons, title.isEmpty() ? veldesk::kProgramTitle : title});
+        messages.push_back({text, icon, buttons, title.isEmpty() ? veldesk::kProgramTitle : title, defaultAnswer});
         if (buttons == veldesk::MsgButtons::Ok)
             return veldesk::MsgAnswer::Ok;
         if (answers.empty())

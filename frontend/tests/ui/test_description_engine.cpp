@@ -24,7 +24,9 @@ QStringList engineReads(const QString& description)
     engine.start(QStringLiteral(VELPRA_EXE), {QStringLiteral("set.pd")});
     if (!engine.waitForFinished(20000) || engine.exitCode() != 0)
         return {};
-    return report::readLines(dir.filePath("pd.out")).value_or(QStringList{}).mid(17, 2);
+    QStringList lines;
+    report::readLines(dir.filePath("pd.out"), &lines);
+    return lines.mid(17, 2);
 }
 
 } // namespace
@@ -43,14 +45,14 @@ TEST(DescriptionThroughTheEngine, AcceptedOnesReadAsIntendedRefusedOnesWouldShif
     };
     for (const auto& c : accepted) {
         const QString d = QString::fromUtf8(c.description);
-        ASSERT_FALSE(datafile::descriptionProblem(d)) << c.description;
+        ASSERT_TRUE(datafile::checkDescription(d)) << c.description;
         const QStringList lines = engineReads(d);
         ASSERT_EQ(lines.size(), 2) << c.description;
         EXPECT_EQ(lines[0], " Description:  " + QString::fromUtf8(c.engineItem).leftJustified(50)) << c.description;
         EXPECT_EQ(lines[1], kPipeLine) << c.description;
     }
     for (const char* refused : {"", " ", "'98 campaign", "\"x"}) {
-        ASSERT_TRUE(datafile::descriptionProblem(QString::fromUtf8(refused))) << refused;
+        ASSERT_FALSE(datafile::checkDescription(QString::fromUtf8(refused))) << refused;
         const QStringList lines = engineReads(QString::fromUtf8(refused));
         EXPECT_TRUE(lines.size() < 2 || lines[1] != kPipeLine) << refused;
     }

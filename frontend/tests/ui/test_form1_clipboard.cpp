@@ -64,9 +64,21 @@ TEST_F(Form1Test, PasteShowsWhatSaveWritesMarksWhatIsNoNumberAndSaysSoOnce)
     QStringList many;
     for (int i = 1; i <= 150; ++i)
         many << QString("0.5\t%1\t1.500\t9\t9").arg(i);
-    setClip(many.join('\r'));
+    setClip(many.join('\r') + "\r\t\t\r"); // blank rows at the end lose nothing
+    seam.messages.clear();
     click(w->Command8);
     EXPECT_EQ(rows(100, 100), "0,5\t100\t1500");
+    EXPECT_EQ(seam.texts(), QStringList{"50 pasted rows did not fit into the grid's 100 rows and were left out."});
+
+    // Both in the one message after the paste.
+    many[100] = "x\t1\t1";
+    many[0] = "0.5\tabc\t1";
+    setClip(many.mid(0, 101).join('\n'));
+    seam.messages.clear();
+    click(w->Command8);
+    EXPECT_EQ(seam.texts(), QStringList{"1 cell of the readings is not a number. It keeps its text and is marked in"
+                                        " orange; correct it before saving.\n1 pasted row did not fit into the"
+                                        " grid's 100 rows and was left out."});
 }
 
 TEST_F(Form1Test, CtrlCAndCtrlVInTheGridAreCopyAndPaste)

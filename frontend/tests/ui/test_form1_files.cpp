@@ -40,6 +40,7 @@ TEST_F(Form1Files, SaveWritesUpToTheFirstIncompleteRowClearsTheMarkerAndEnablesE
     click(w->Command4);
     EXPECT_EQ(seam.texts(), QStringList{question});
     EXPECT_EQ(seam.messages[0].buttons, veldesk::MsgButtons::YesNo);
+    EXPECT_EQ(seam.messages[0].defaultAnswer, veldesk::MsgAnswer::No); // Return keeps the rows
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(modified());
     seam.messages.clear();
@@ -59,6 +60,7 @@ TEST_F(Form1Files, OverwriteAnsweredNoAndEmptyNameChangeNothing)
     click(w->Command4);
     EXPECT_EQ(seam.texts(), QStringList{"File " + path + " exists. Overwrite?"});
     EXPECT_EQ(seam.messages[0].buttons, veldesk::MsgButtons::YesNo);
+    EXPECT_EQ(seam.messages[0].defaultAnswer, veldesk::MsgAnswer::Yes);
     w->Text1[3]->clear();
     click(w->Command4);
     EXPECT_EQ(seam.messages.size(), 1u);
@@ -75,7 +77,9 @@ TEST_F(Form1Files, UnwritableTargetReportsAndKeepsTheMarker)
         w->Text1[3]->setText(target);
         click(w->Command4);
         ASSERT_EQ(seam.messages.size(), 1u);
-        EXPECT_EQ(seam.messages[0].text, "Unable to write file!");
+        // The reason follows, with the file it is about.
+        EXPECT_TRUE(seam.messages[0].text.startsWith("Unable to write file!\n" + target + ": "))
+            << seam.messages[0].text.toStdString();
         EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Critical);
         EXPECT_EQ(seam.messages[0].title, "Error");
     }
@@ -138,6 +142,7 @@ TEST_F(Form1Files, AFileWithMoreReadingsThanTheGridIsNamedOnOpenAndSaveAsksBefor
     seam.answers = {veldesk::MsgAnswer::Yes, veldesk::MsgAnswer::No};
     click(w->Command4);
     EXPECT_EQ(seam.texts(), QStringList({"File " + path + " exists. Overwrite?", drop}));
+    EXPECT_EQ(seam.messages[1].defaultAnswer, veldesk::MsgAnswer::No);
     EXPECT_EQ(readFile(path), b);
     seam.messages.clear();
     click(w->Command4); // Yes to both
