@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+using namespace veldesk;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

@@ -14,6 +14,8 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 
+using namespace veldesk;
+
 namespace {
 
 // A report of n readings in the engine's layout.

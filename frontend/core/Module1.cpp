@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <cmath>
 
+namespace veldesk {
+
 namespace Module1 {
 
 bool formatNumber(float x, int decimals, QString* out, QString* error)
@@ -41,7 +43,7 @@ double valor_numero(const QString& s)
 {
     QString copy = s;
     copy.replace(QLatin1Char(','), QLatin1Char('.'));
-    return leer_numero(copy);
+    return readNumber(copy);
 }
 
 bool fileReadable(const QString& path, QString* error)
@@ -61,7 +63,7 @@ qint16 existe_archivo(const QString& path)
     return fileReadable(path) ? 1 : 0;
 }
 
-double leer_numero(const QString& s)
+double readNumber(const QString& s)
 {
     QString t;
     t.reserve(s.size());
@@ -107,17 +109,17 @@ double leer_numero(const QString& s)
     return v;
 }
 
-double leer_celda(const QString& s, const QLocale& locale)
+double readCell(const QString& s, const QLocale& locale)
 {
     const QString sep = locale.decimalPoint();
     if (sep == QLatin1String("."))
-        return leer_numero(s);
+        return readNumber(s);
     QString copy = s;
     copy.replace(sep, QStringLiteral("."));
-    return leer_numero(copy);
+    return readNumber(copy);
 }
 
-QString numero_general(double v, const QLocale& locale)
+QString generalNumber(double v, const QLocale& locale)
 {
     if (!std::isfinite(v))
         return QString::number(v);
@@ -151,3 +153,5 @@ QString numero_general(double v, const QLocale& locale)
 }
 
 } // namespace Module1
+
+} // namespace veldesk

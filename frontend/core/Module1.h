@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace veldesk {
+
 namespace Module1 {
 
 // x rounded to `decimals` places (ties to even) in single precision, written
@@ -30,16 +32,18 @@ qint16 existe_archivo(const QString& path);
 // ignored; sign, digits, "." and an exponent introduced by E or D are taken up
 // to the first character that cannot continue the number. "." is the only
 // decimal separator. No number, or one beyond the range of a double, reads 0.
-double leer_numero(const QString& s);
+double readNumber(const QString& s);
 
 // What the grid reads from its edit buffer and from pasted cells: the lenient
 // reader, taking the operator's own decimal separator as well as ".", so that
 // a value the grid shows as "0,25" reads back as 0.25 rather than 0.
-double leer_celda(const QString& s, const QLocale& locale = QLocale::system());
+double readCell(const QString& s, const QLocale& locale = QLocale::system());
 
 // The general number format: the shortest form with up to 15 significant
 // digits, no trailing zeros, exponent form ("1E+15", "1E-05") only below 1E-4
 // and from 1E15 up, the locale's decimal separator and no digit grouping.
-QString numero_general(double v, const QLocale& locale = QLocale::system());
+QString generalNumber(double v, const QLocale& locale = QLocale::system());
 
 } // namespace Module1
+
+} // namespace veldesk

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace veldesk {
+
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
     const auto fail = [&](const QString& why) { return reportFailure(error, path + QStringLiteral(": ") + why); };
@@ -23,3 +25,5 @@ bool writeAtomically(const QString& path, const QByteArray& bytes, QString* erro
         return fail(file.errorString());
     return true;
 }
+
+} // namespace veldesk

@@ -5,6 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
+namespace veldesk {
+
 // True when `path` now holds exactly `bytes`. On failure, when `error` is
 // given, it receives the path and the reason.
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+} // namespace veldesk

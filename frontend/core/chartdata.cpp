@@ -4,6 +4,8 @@
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
 
+namespace veldesk {
+
 namespace chartdata {
 
 double blomPosition(int i, int n) { return (i - 0.375) / (n + 0.25); }
@@ -61,3 +63,5 @@ std::optional<Decades> decadeRange(const std::vector<double>& values)
 }
 
 } // namespace chartdata
+
+} // namespace veldesk

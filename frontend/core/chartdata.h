@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+namespace veldesk {
+
 namespace chartdata {
 
 // A normal probability plot: x the standard normal quantile of each plotting
@@ -39,3 +41,5 @@ struct Decades {
 std::optional<Decades> decadeRange(const std::vector<double>& values);
 
 } // namespace chartdata
+
+} // namespace veldesk

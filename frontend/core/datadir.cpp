@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace veldesk {
+
 namespace datadir {
 namespace {
 
@@ -16,7 +18,7 @@ bool listable(const QString& dir)
 
 } // namespace
 
-QString directorio_inicial(const QString& workingDir)
+QString initialDirectory(const QString& workingDir)
 {
     if (listable(workingDir))
         return QDir(workingDir).absolutePath();
@@ -30,12 +32,12 @@ QString directorio_inicial(const QString& workingDir)
     return QDir::homePath();
 }
 
-QString ruta_mostrada(const QString& dir)
+QString shownPath(const QString& dir)
 {
     return QDir::toNativeSeparators(QDir(dir).absolutePath());
 }
 
-QString entra_directorio(const QString& dir, const QString& entry)
+QString enterDirectory(const QString& dir, const QString& entry)
 {
     QDir d(dir);
     if (entry == QLatin1String("..")) {
@@ -46,7 +48,7 @@ QString entra_directorio(const QString& dir, const QString& entry)
     return QDir::cleanPath(d.absoluteFilePath(entry));
 }
 
-QStringList entradas_directorio(const QString& dir)
+QStringList directoryEntries(const QString& dir)
 {
     const QDir d(dir);
     QStringList out;
@@ -79,16 +81,18 @@ QStringList archivos(const QString& dir, const QString& patternBox)
     return d.entryList();
 }
 
-QString corta_nombre(const QString& name)
+QString cutName(const QString& name)
 {
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
     return dot < 0 ? name : name.left(dot);
 }
 
-QString compone_ruta(const QString& dir, const QString& name, QChar separator)
+QString composePath(const QString& dir, const QString& name, QChar separator)
 {
     const bool closed = dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\'));
-    return dir + (closed ? QString() : QString(separator)) + corta_nombre(name) + QStringLiteral(".pd");
+    return dir + (closed ? QString() : QString(separator)) + cutName(name) + QStringLiteral(".pd");
 }
 
 } // namespace datadir
+
+} // namespace veldesk

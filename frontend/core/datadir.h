@@ -8,24 +8,26 @@
 #include <QString>
 #include <QStringList>
 
+namespace veldesk {
+
 namespace datadir {
 
 // Directory the window lists when it opens: the working directory when it can be
 // listed; otherwise "C:\ZEDAT" where that exists (the field laptops of the
 // original installation); otherwise the user's home directory.
-QString directorio_inicial(const QString& workingDir);
+QString initialDirectory(const QString& workingDir);
 
 // The path shown in the path box for a directory: absolute, with the platform's
 // separators and no closing separator except for a root ("/", "C:\").
-QString ruta_mostrada(const QString& dir);
+QString shownPath(const QString& dir);
 
 // The directory reached by opening `entry` ("..", or the name of a
 // subdirectory) in the list that shows `dir`. The parent of a root is the root.
-QString entra_directorio(const QString& dir, const QString& entry);
+QString enterDirectory(const QString& dir, const QString& entry);
 
 // The entries of the directory list for `dir`: ".." first (except at a root),
 // then the subdirectories that are not hidden, by name, case-insensitively.
-QStringList entradas_directorio(const QString& dir);
+QStringList directoryEntries(const QString& dir);
 
 // The file list's patterns from the pattern box: several patterns may be
 // separated by ";" (for example "*.pd;*.txt"); blanks around them are dropped;
@@ -38,11 +40,13 @@ QStringList archivos(const QString& dir, const QString& patternBox);
 
 // The file name as "Aceptar" keeps it: cut before its first "."
 // ("data.pd" -> "data", "a.b.pd" -> "a"); a name without "." is unchanged.
-QString corta_nombre(const QString& name);
+QString cutName(const QString& name);
 
 // The data-set path composed by "Aceptar": directory, separator, the cut name
 // and ".pd". A directory that already ends in a separator (a root such as "/"
 // or "C:\") gets no second one. Both "/" and "\" count as a closing separator.
-QString compone_ruta(const QString& dir, const QString& name, QChar separator);
+QString composePath(const QString& dir, const QString& name, QChar separator);
 
 } // namespace datadir
+
+} // namespace veldesk

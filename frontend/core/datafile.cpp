@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <cmath>
 
+namespace veldesk {
+
 namespace datafile {
 namespace {
 
@@ -329,3 +331,5 @@ Loaded read(const QString& path)
 }
 
 } // namespace datafile
+
+} // namespace veldesk

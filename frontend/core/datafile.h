@@ -9,6 +9,8 @@
 #include <QString>
 #include <array>
 
+namespace veldesk {
+
 namespace datafile {
 
 using Row = std::array<QString, 3>; // dtheta, tmed, tmax as texts
@@ -83,3 +85,5 @@ Loaded read(const QString& path);
 int decimalsFor(float value, int least);
 
 } // namespace datafile
+
+} // namespace veldesk

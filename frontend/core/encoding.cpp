@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+namespace veldesk {
+
 namespace encoding {
 namespace {
 
@@ -122,3 +124,5 @@ QString decodeCutLine(QByteArrayView bytes)
 }
 
 } // namespace encoding
+
+} // namespace veldesk

@@ -9,6 +9,8 @@
 #include <QString>
 #include <optional>
 
+namespace veldesk {
+
 namespace encoding {
 
 // The Windows-1252 byte of one character, or nothing when that code page has
@@ -38,3 +40,5 @@ QString decodeText(QByteArrayView bytes);
 QString decodeCutLine(QByteArrayView bytes);
 
 } // namespace encoding
+
+} // namespace veldesk

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace veldesk {
+
 namespace evalflow {
 
 Action Flow::feed(Event event, const Facts& facts)
@@ -95,3 +97,5 @@ QString engineFailureText(const QString& engineName, int exitStatus, bool crashe
 }
 
 } // namespace evalflow
+
+} // namespace veldesk

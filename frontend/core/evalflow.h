@@ -13,6 +13,8 @@
 //   showing results esperando false, until ResultsClosed
 #include <QString>
 
+namespace veldesk {
+
 namespace evalflow {
 
 enum class Event {
@@ -76,3 +78,5 @@ QString engineFailureText(const QString& engineName, int exitStatus, bool crashe
                           const QString& diagnostic);
 
 } // namespace evalflow
+
+} // namespace veldesk

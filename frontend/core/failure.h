@@ -3,9 +3,13 @@
 // in *error when the caller wants it.
 #include <QString>
 
+namespace veldesk {
+
 inline bool reportFailure(QString* error, const QString& why)
 {
     if (error)
         *error = why;
     return false;
 }
+
+} // namespace veldesk

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace veldesk {
+
 namespace gridedit {
 
 Editor::Editor(CellText cellText, LocaleOf locale)
@@ -42,7 +44,7 @@ Changes Editor::selecciona_celda(int col, int row)
     return ch;
 }
 
-Changes Editor::primera_celda()
+Changes Editor::firstCell()
 {
     fila_actual = 1;
     col_actual = 1;
@@ -140,10 +142,12 @@ Changes Editor::keyReleased(int keyCode, Cell gridCurrent)
         return ch;
     const QLocale locale = m_locale();
     ch.write = m_current;
-    ch.text = Module1::numero_general(Module1::leer_celda(Text2, locale), locale);
+    ch.text = Module1::generalNumber(Module1::readCell(Text2, locale), locale);
     ch.modified = ch.text != m_cellText(m_current);
     setMarked(m_current, false);
     return ch;
 }
 
 } // namespace gridedit
+
+} // namespace veldesk

@@ -15,6 +15,8 @@
 #include <functional>
 #include <optional>
 
+namespace veldesk {
+
 namespace gridedit {
 
 inline constexpr int kRows = 100; // readings the grid holds
@@ -64,7 +66,7 @@ public:
     // Moves the highlight to (row, col), makes it current and loads the buffer.
     Changes selecciona_celda(int col, int row);
     // fila_actual, col_actual = (1, 1) and the highlight there.
-    Changes primera_celda();
+    Changes firstCell();
     // On to the next cell in reading order; row 100, column 3 stays.
     Changes avanza_celda();
 
@@ -99,3 +101,5 @@ private:
 };
 
 } // namespace gridedit
+
+} // namespace veldesk

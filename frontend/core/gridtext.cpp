@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace veldesk {
+
 namespace gridtext {
 
 namespace {
@@ -65,7 +67,7 @@ bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c
 
 } // namespace
 
-QList<QStringList> split_rows(const QString& text)
+QList<QStringList> splitRows(const QString& text)
 {
     QStringList lines;
     QString line;
@@ -99,7 +101,7 @@ int rowsLeftOut(const QList<QStringList>& rows, int gridRows)
     return 0;
 }
 
-Reading read_pasted(const QString& cell, const QLocale& locale)
+Reading readPasted(const QString& cell, const QLocale& locale)
 {
     const Reading unreadable{Reading::Unreadable, 0};
     QString t = cell.trimmed();
@@ -162,34 +164,34 @@ Reading read_pasted(const QString& cell, const QLocale& locale)
     return {Reading::Number, v == 0.0 ? 0.0 : v};
 }
 
-QString shown_as_saved(double v, const QLocale& locale)
+QString shownAsSaved(double v, const QLocale& locale)
 {
     const QString saved = Module1::formatea_numero(static_cast<float>(v), 5);
-    const float f = static_cast<float>(Module1::leer_numero(saved));
+    const float f = static_cast<float>(Module1::readNumber(saved));
     // The shortest decimal form of that single-precision value.
     char buffer[64];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, f).ptr;
     const double shortest = QByteArray(buffer, end - buffer).toDouble();
-    return Module1::numero_general(shortest == 0.0 ? 0.0 : shortest, locale);
+    return Module1::generalNumber(shortest == 0.0 ? 0.0 : shortest, locale);
 }
 
-Cleaned clean_cell(const QString& cell, const QLocale& locale)
+Cleaned cleanCell(const QString& cell, const QLocale& locale)
 {
     QString text;
     text.reserve(cell.size());
     for (const QChar c : cell)
         if (!isControl(c))
             text += c;
-    const Reading r = read_pasted(text, locale);
+    const Reading r = readPasted(text, locale);
     switch (r.kind) {
     case Reading::Empty: return {};
-    case Reading::Number: return {shown_as_saved(r.value, locale), false};
+    case Reading::Number: return {shownAsSaved(r.value, locale), false};
     case Reading::Unreadable: break;
     }
     return {text, true};
 }
 
-QString for_other_programs(const QString& gridText, const QLocale& locale, const QString& lineEnd)
+QString forOtherPrograms(const QString& gridText, const QLocale& locale, const QString& lineEnd)
 {
     const QString separator = locale.decimalPoint();
     QStringList rows = gridText.split(QLatin1Char('\r'));
@@ -212,3 +214,5 @@ QString for_other_programs(const QString& gridText, const QLocale& locale, const
 }
 
 } // namespace gridtext
+
+} // namespace veldesk

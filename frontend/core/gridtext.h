@@ -8,12 +8,14 @@
 #include <QString>
 #include <QStringList>
 
+namespace veldesk {
+
 namespace gridtext {
 
 // Rows end at CR LF, LF or CR, whatever program wrote the text; cells are
 // separated by tabs. A line end after the last row ends that row and starts
 // no empty one.
-QList<QStringList> split_rows(const QString& text);
+QList<QStringList> splitRows(const QString& text);
 
 // How many of the pasted rows fall beyond a grid of gridRows rows and are lost:
 // every row after the last one that fits, up to the last row holding text.
@@ -33,21 +35,21 @@ struct Reading {
 // "1.250" under German ones, "0,25" is 0.25 under both). A sign, an exponent
 // introduced by E or D, and the unit "s" after the number are taken. Anything
 // else, or a value beyond single precision, is Unreadable; no text is Empty.
-Reading read_pasted(const QString& cell, const QLocale& locale);
+Reading readPasted(const QString& cell, const QLocale& locale);
 
 // The text a cell shows for the value v: the single-precision value Save
 // writes (5 decimals), in its shortest form with the operator's separator, so
 // that what the grid shows is what the data-set file will hold.
-QString shown_as_saved(double v, const QLocale& locale);
+QString shownAsSaved(double v, const QLocale& locale);
 
-// A pasted cell after cleaning. A number shows as shown_as_saved; a cell that
+// A pasted cell after cleaning. A number shows as shownAsSaved; a cell that
 // cannot be read keeps its text, without control characters, and needs the
 // operator's attention; a blank cell becomes empty.
 struct Cleaned {
     QString text;
     bool attention = false;
 };
-Cleaned clean_cell(const QString& cell, const QLocale& locale);
+Cleaned cleanCell(const QString& cell, const QLocale& locale);
 
 // The line end other programs on this platform expect between rows.
 #ifdef Q_OS_WIN
@@ -61,6 +63,8 @@ inline const QString kLineEnd = QStringLiteral("\n");
 // not ".", a cell holding a plain number written with "." carries that
 // separator instead, and a trailing point ("94.") is dropped; under "."
 // settings the cell texts are left as they are.
-QString for_other_programs(const QString& gridText, const QLocale& locale, const QString& lineEnd = kLineEnd);
+QString forOtherPrograms(const QString& gridText, const QLocale& locale, const QString& lineEnd = kLineEnd);
 
 } // namespace gridtext
+
+} // namespace veldesk

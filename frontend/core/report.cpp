@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <cmath>
 
+namespace veldesk {
+
 namespace report {
 
 namespace {
@@ -179,3 +181,5 @@ bool copiar(const QString& forigen, const QString& fdest, QString* error)
 }
 
 } // namespace report
+
+} // namespace veldesk

@@ -10,6 +10,8 @@
 #include <array>
 #include <optional>
 
+namespace veldesk {
+
 namespace report {
 
 // Where the engine's report is expected for a data set: the data-set path's
@@ -78,3 +80,5 @@ bool copiar(const QString& forigen, const QString& fdest, QString* error = nullp
 bool sameFile(const QString& a, const QString& b);
 
 } // namespace report
+
+} // namespace veldesk

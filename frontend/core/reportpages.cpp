@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+namespace veldesk {
+
 namespace reportpages {
 
 QList<TextPage> paginate(int lineCount, int linesPerPage)
@@ -77,3 +79,5 @@ int columnsToFit(const QStringList& reportLines)
 }
 
 } // namespace reportpages
+
+} // namespace veldesk

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace veldesk {
+
 namespace reportpages {
 
 // One page of report text: lines [first, first + count) of the report.
@@ -50,3 +52,5 @@ QString pipeDimensions(const QStringList& reportLines);
 int columnsToFit(const QStringList& reportLines);
 
 } // namespace reportpages
+
+} // namespace veldesk

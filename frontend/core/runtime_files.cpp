@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace veldesk {
+
 QStringList runtimeFileCandidates(const QString& name, const QString& workingDir,
                                   const QString& programDir)
 {
@@ -33,3 +35,5 @@ QString findRuntimeFile(const QString& name)
                                                             : QString();
     return findRuntimeFile(name, QDir::currentPath(), programDir);
 }
+
+} // namespace veldesk

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace veldesk {
+
 // The places searched, in order, for a file named `name`.
 QStringList runtimeFileCandidates(const QString& name, const QString& workingDir,
                                   const QString& programDir);
@@ -17,3 +19,5 @@ QString findRuntimeFile(const QString& name, const QString& workingDir,
 
 // The same for this process (working directory and program directory as now).
 QString findRuntimeFile(const QString& name);
+
+} // namespace veldesk

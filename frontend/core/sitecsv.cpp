@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace veldesk {
+
 namespace sitecsv {
 
 using sitestats::csvNumber;
@@ -64,3 +66,5 @@ QString readingsRows(const QString& file, const sitestats::Analysis& a, const si
 }
 
 } // namespace sitecsv
+
+} // namespace veldesk

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace veldesk {
+
 namespace sitecsv {
 
 // One field, quoted when it holds a comma, a quote or a line end.
@@ -23,3 +25,5 @@ QString readingsHeader();
 QString readingsRows(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o);
 
 } // namespace sitecsv
+
+} // namespace veldesk

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace veldesk {
+
 namespace sitestats {
 
 namespace {
@@ -348,3 +350,5 @@ QString csvNumber(double v)
 }
 
 } // namespace sitestats
+
+} // namespace veldesk

@@ -17,6 +17,8 @@
 #include <limits>
 #include <optional>
 
+namespace veldesk {
+
 namespace sitestats {
 
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -136,3 +138,5 @@ double t95(double degreesOfFreedom);
 double testsNeeded(double sdLn, double x);
 
 } // namespace sitestats
+
+} // namespace veldesk

@@ -1,5 +1,7 @@
 #include "units.h"
 
+namespace veldesk {
+
 namespace units {
 
 namespace {
@@ -87,3 +89,5 @@ std::optional<Psi> parsePsi(const QString& s)
 }
 
 } // namespace units
+
+} // namespace veldesk

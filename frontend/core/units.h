@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+namespace veldesk {
+
 namespace units {
 
 enum class Ks { MetrePerSecond, CentimetrePerSecond, MicrometrePerSecond, MillimetrePerHour,
@@ -37,3 +39,5 @@ inline double fromSI(double v, Psi u) { return v * factor(u); }
 inline double toSI(double v, Psi u) { return v / factor(u); }
 
 } // namespace units
+
+} // namespace veldesk

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace veldesk;
+
 namespace {
 
 void require(bool ok)

@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+namespace veldesk {
+
 namespace chartexport {
 
 void copyToClipboard(QChartView& view) { QGuiApplication::clipboard()->setImage(view.grab().toImage()); }
@@ -40,3 +42,5 @@ bool save(QChartView& view, const QString& path, QString* error)
 }
 
 } // namespace chartexport
+
+} // namespace veldesk

@@ -5,6 +5,8 @@
 
 class QChartView;
 
+namespace veldesk {
+
 namespace chartexport {
 
 // Puts a picture of the chart, as drawn in its view, on the clipboard.
@@ -16,3 +18,5 @@ void copyToClipboard(QChartView& view);
 bool save(QChartView& view, const QString& path, QString* error = nullptr);
 
 } // namespace chartexport
+
+} // namespace veldesk

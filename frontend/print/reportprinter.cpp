@@ -14,6 +14,8 @@
 #include <QSaveFile>
 #include <memory>
 
+namespace veldesk {
+
 #ifndef VELDESK_VERSION
 #define VELDESK_VERSION "1.0"
 #endif
@@ -238,3 +240,5 @@ bool writePdf(const SiteReport& report, const QString& path, QString* error)
 }
 
 } // namespace reportprinter
+
+} // namespace veldesk

@@ -13,6 +13,8 @@
 
 class QPagedPaintDevice;
 
+namespace veldesk {
+
 namespace reportprinter {
 
 struct SiteReport {
@@ -38,3 +40,5 @@ int paint(const SiteReport& report, QPagedPaintDevice& device);
 bool writePdf(const SiteReport& report, const QString& path, QString* error = nullptr);
 
 } // namespace reportprinter
+
+} // namespace veldesk

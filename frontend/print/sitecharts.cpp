@@ -12,6 +12,8 @@
 #include <QValueAxis>
 #include <cmath>
 
+namespace veldesk {
+
 namespace sitecharts {
 
 namespace {
@@ -201,3 +203,5 @@ QChart* probabilityChart(const ProbabilityInput& in)
 }
 
 } // namespace sitecharts
+
+} // namespace veldesk

@@ -10,6 +10,8 @@
 
 class QChart;
 
+namespace veldesk {
+
 namespace sitecharts {
 
 // One reading as the Ks chart draws it. Readings whose Ks is not finite and
@@ -50,3 +52,5 @@ struct ProbabilityInput {
 QChart* probabilityChart(const ProbabilityInput& in);
 
 } // namespace sitecharts
+
+} // namespace veldesk

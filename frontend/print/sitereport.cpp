@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <cmath>
 
+namespace veldesk {
+
 namespace sitereport {
 
 namespace {
@@ -86,3 +88,5 @@ bool writeSitePdf(const QString& reportPath, const sitestats::Options& o, const 
 }
 
 } // namespace sitereport
+
+} // namespace veldesk

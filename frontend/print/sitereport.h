@@ -6,6 +6,8 @@
 #include "sitecharts.h"
 #include "sitestats.h"
 
+namespace veldesk {
+
 namespace sitereport {
 
 sitecharts::KsInput ksInput(const sitestats::Analysis& a, const sitestats::Options& o);
@@ -26,3 +28,5 @@ bool writeSitePdf(const QString& reportPath, const sitestats::Options& o, const 
                   QString* error = nullptr);
 
 } // namespace sitereport
+
+} // namespace veldesk

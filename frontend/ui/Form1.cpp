@@ -26,6 +26,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+namespace veldesk {
+
 namespace {
 
 constexpr int kRows = 100; // data rows of the grid
@@ -241,7 +243,7 @@ void Form1::pinta_rejilla()
     for (int i = 1; i <= kRows; ++i)
         Gr1->setTextMatrix(i, 0, QString::number(i));
     editor.clearMarks(); // the grid has just been emptied of every colour
-    apply(editor.primera_celda());
+    apply(editor.firstCell());
 }
 
 gridedit::Cell Form1::gridCurrent() const
@@ -339,7 +341,7 @@ void Form1::copyGrid()
     KeepScroll keep(Gr1);
     QClipboard* clip = QGuiApplication::clipboard();
     clip->clear();
-    clip->setText(gridtext::for_other_programs(Gr1->clipText(0, 0, kRows, kCols), operatorLocale()));
+    clip->setText(gridtext::forOtherPrograms(Gr1->clipText(0, 0, kRows, kCols), operatorLocale()));
     Gr1->setRowCol(0, 0);
 }
 
@@ -348,7 +350,7 @@ Form1::Pasted Form1::layPaste()
     KeepScroll keep(Gr1);
     const QString before = Gr1->clipText(1, 1, kRows, kCols);
     // Rows end at any line end; cells the text does not reach keep their text.
-    const QList<QStringList> rows = gridtext::split_rows(QGuiApplication::clipboard()->text());
+    const QList<QStringList> rows = gridtext::splitRows(QGuiApplication::clipboard()->text());
     Pasted pasted;
     pasted.leftOut = gridtext::rowsLeftOut(rows, kRows);
     for (int i = 0; i < rows.size() && i < kRows; ++i)
@@ -359,7 +361,7 @@ Form1::Pasted Form1::layPaste()
     const QLocale locale = operatorLocale();
     for (int c = 1; c <= kCols; ++c) {
         for (int r = 1; r <= kRows; ++r) {
-            const gridtext::Cleaned cleaned = gridtext::clean_cell(Gr1->textMatrix(r, c), locale);
+            const gridtext::Cleaned cleaned = gridtext::cleanCell(Gr1->textMatrix(r, c), locale);
             Gr1->setTextMatrix(r, c, cleaned.text);
             const bool wasMarked = editor.isMarked({r, c});
             editor.setMarked({r, c}, cleaned.attention);
@@ -573,3 +575,5 @@ bool Form1::abrir_archivo(const QString& nom)
     Gr1->scrollToTop(); // a freshly opened data set is seen from its first reading
     return true;
 }
+
+} // namespace veldesk

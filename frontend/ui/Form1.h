@@ -15,13 +15,16 @@
 #include "evaluation.h"
 #include "gridedit.h"
 
-class FlexGrid;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTimer;
 class QToolButton;
 class QPushButton;
+
+namespace veldesk {
+
+class FlexGrid;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -120,3 +123,5 @@ private:
 protected:
     void closeEvent(QCloseEvent* event) override;
 };
+
+} // namespace veldesk

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+namespace veldesk {
+
 using veldesk::MsgAnswer;
 using veldesk::MsgButtons;
 using veldesk::MsgIcon;
@@ -213,7 +215,7 @@ void Form2::datosAlPortapapeles()
     const QString text = Gr2->clipText(0, 0, Gr2->rows() - 1, kCols - 1);
     QClipboard* clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(gridtext::for_other_programs(text, QLocale()));
+    clipboard->setText(gridtext::forOtherPrograms(text, QLocale()));
     for (int c = 0; c < kCols; ++c)
         if (kColumns[c].plainHeading)
             Gr2->setTextMatrix(0, c, QString::fromLatin1(kColumns[c].heading));
@@ -253,3 +255,5 @@ void Form2::analisis()
     AnalysisWindow window(copied ? m_resultsCopy : m_report, m_dataSet, this);
     window.exec();
 }
+
+} // namespace veldesk

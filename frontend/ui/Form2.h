@@ -7,9 +7,12 @@
 #include <QDialog>
 #include <QString>
 
-class FlexGrid;
 class QLabel;
 class QAbstractButton;
+
+namespace veldesk {
+
+class FlexGrid;
 
 class Form2 : public QDialog {
     Q_OBJECT
@@ -42,3 +45,5 @@ private:
     QString m_dataSet;
     QString m_resultsCopy;
 };
+
+} // namespace veldesk

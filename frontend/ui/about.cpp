@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace veldesk {
+
 namespace {
 
 QLabel* centred(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
@@ -82,3 +84,5 @@ void about::Command2_clicked()
                                                   " Install a PDF viewer, or open the manual with one."),
                              veldesk::MsgIcon::None);
 }
+
+} // namespace veldesk

@@ -7,6 +7,8 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
+namespace veldesk {
+
 class about : public QDialog {
     Q_OBJECT
 public:
@@ -30,3 +32,5 @@ private:
     QPushButton* Command1;
     QString m_programDir;
 };
+
+} // namespace veldesk

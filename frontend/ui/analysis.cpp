@@ -28,6 +28,8 @@
 
 #include <cmath>
 
+namespace veldesk {
+
 using namespace sitestats;
 
 namespace {
@@ -409,3 +411,5 @@ void AnalysisWindow::exportToCsv()
         veldesk::showMessage(this, QStringLiteral("Unable to export the analysis to ") + path + QStringLiteral("\n") + why,
                              veldesk::MsgIcon::Critical);
 }
+
+} // namespace veldesk

@@ -24,6 +24,8 @@ class QPushButton;
 class QTableWidget;
 class QTabWidget;
 
+namespace veldesk {
+
 class AnalysisWindow : public QDialog {
     Q_OBJECT
 public:
@@ -92,3 +94,5 @@ private:
     QBoxLayout* m_buttons = nullptr;
     bool m_loading = true;
 };
+
+} // namespace veldesk

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+namespace veldesk {
+
 AnalysisCharts::AnalysisCharts(AnalysisWindow& window) : QObject(&window), m_window(window)
 {
     setObjectName(QStringLiteral("analysisCharts"));
@@ -44,3 +46,5 @@ reportprinter::SiteReport AnalysisCharts::siteReport() const
 }
 
 void AnalysisCharts::redraw() { charts->setAnalysis(m_window.analysis(), m_window.options()); }
+
+} // namespace veldesk

@@ -8,9 +8,12 @@
 #include <QObject>
 #include <functional>
 
+class QPushButton;
+
+namespace veldesk {
+
 class AnalysisWindow;
 class ChartPanel;
-class QPushButton;
 
 class AnalysisCharts : public QObject {
     Q_OBJECT
@@ -33,3 +36,5 @@ private:
     void redraw();
     AnalysisWindow& m_window;
 };
+
+} // namespace veldesk

@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace veldesk {
+
 namespace {
 
 QChartView* chartView(const char* name)
@@ -99,3 +101,5 @@ void ChartPanel::saveCurrentChart()
         veldesk::showMessage(this, QStringLiteral("The chart could not be saved in %1: %2").arg(path, error),
                              veldesk::MsgIcon::Critical);
 }
+
+} // namespace veldesk

@@ -13,6 +13,8 @@ class QChartView;
 class QPushButton;
 class QTabWidget;
 
+namespace veldesk {
+
 class ChartPanel : public QWidget {
     Q_OBJECT
 public:
@@ -36,3 +38,5 @@ public:
 private:
     void saveCurrentChart();
 };
+
+} // namespace veldesk

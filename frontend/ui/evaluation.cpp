@@ -15,6 +15,8 @@
 #include <windows.h>
 #endif
 
+namespace veldesk {
+
 using evalflow::Action;
 using evalflow::Event;
 using evalflow::Facts;
@@ -216,3 +218,5 @@ void Evaluation::resultados()
     form.exec();
     feed(Event::ResultsClosed);
 }
+
+} // namespace veldesk

@@ -20,6 +20,8 @@
 class QProcess;
 class QWidget;
 
+namespace veldesk {
+
 class Evaluation : public QObject {
     Q_OBJECT
 public:
@@ -59,3 +61,5 @@ private:
     QByteArray m_diagnostic; // the start of what the engine wrote to its standard error
     bool m_busy = false;
 };
+
+} // namespace veldesk

@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QWidget>
 
+namespace veldesk {
+
 DataSetDrop::DataSetDrop(QWidget* window, std::function<void(const QString&)> open)
     : QObject(window), m_open(std::move(open))
 {
@@ -53,3 +55,5 @@ bool DataSetDrop::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     }
 }
+
+} // namespace veldesk

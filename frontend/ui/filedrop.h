@@ -10,6 +10,8 @@
 class QMimeData;
 class QWidget;
 
+namespace veldesk {
+
 class DataSetDrop : public QObject {
 public:
     // open: called with the dropped file's path once the drop has finished.
@@ -24,3 +26,5 @@ protected:
 private:
     std::function<void(const QString&)> m_open;
 };
+
+} // namespace veldesk

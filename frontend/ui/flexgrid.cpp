@@ -11,6 +11,8 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
+namespace veldesk {
+
 namespace {
 
 // Text as stored, which may differ from what a "Symbol" cell shows.
@@ -605,3 +607,5 @@ QString FlexGrid::symbolFontText(const QString& latin)
     }
     return out;
 }
+
+} // namespace veldesk

@@ -16,6 +16,8 @@
 
 class QAbstractButton;
 
+namespace veldesk {
+
 class FlexGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -121,3 +123,5 @@ private:
     // and are not reported.
     bool m_keyPressedHere = false;
 };
+
+} // namespace veldesk

@@ -3,6 +3,8 @@
 #include <QImageReader>
 #include <QPixmap>
 
+namespace veldesk {
+
 QIcon buttonIcon(const QString& name)
 {
     // Read as PNG, the format the pictures are stored in, without asking the
@@ -12,3 +14,5 @@ QIcon buttonIcon(const QString& name)
     reader.setAutoDetectImageFormat(false);
     return QIcon(QPixmap::fromImage(reader.read()));
 }
+
+} // namespace veldesk

@@ -5,4 +5,8 @@
 #include <QIcon>
 #include <QString>
 
+namespace veldesk {
+
 QIcon buttonIcon(const QString& name);
+
+} // namespace veldesk

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace veldesk {
+
 int pixelsOf(int twips, TwipRounding rounding)
 {
     return (rounding == TwipRounding::Nearest ? twips + 7 : twips) / 15;
@@ -23,3 +25,5 @@ QFont layoutFont(double points, bool bold)
     f.setBold(bold);
     return f;
 }
+
+} // namespace veldesk

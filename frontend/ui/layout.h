@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace veldesk {
+
 // Twips (1/1440 inch) in pixels at the usual 96 dpi, 15 twips to a pixel.
 // Places and sizes of controls drop the fraction of a pixel; grid column
 // widths take the nearest pixel, as the grids always did.
@@ -28,3 +30,5 @@ W* control(QWidget* parent, const QString& name, const QRect& place)
     w->setGeometry(place);
     return w;
 }
+
+} // namespace veldesk

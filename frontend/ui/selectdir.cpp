@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+namespace veldesk {
+
 namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, bool bold, const QRect& geometry)
@@ -68,28 +70,28 @@ selectdir::selectdir(QWidget* parent) : QDialog(parent)
     // was typed into the name box since.
     connect(File1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { File1_clicked(File1->row(item)); });
-    connect(Text1, &QLineEdit::textChanged, this, [this] { llena_archivos(); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { fillFileList(); });
     connect(Command2, &QPushButton::clicked, this, &selectdir::Command2_clicked);
     connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
 
     // Each opening starts from the working directory, which is only read here.
-    muestra_directorio(datadir::directorio_inicial(QDir::currentPath()));
+    showDirectory(datadir::initialDirectory(QDir::currentPath()));
 }
 
-void selectdir::muestra_directorio(const QString& dir)
+void selectdir::showDirectory(const QString& dir)
 {
     m_dir = dir;
-    Text2->setText(datadir::ruta_mostrada(dir));
+    Text2->setText(datadir::shownPath(dir));
 
     Dir1->clear();
     const QIcon folder = style()->standardIcon(QStyle::SP_DirIcon);
-    for (const QString& entry : datadir::entradas_directorio(dir))
+    for (const QString& entry : datadir::directoryEntries(dir))
         new QListWidgetItem(folder, entry, Dir1);
 
-    llena_archivos();
+    fillFileList();
 }
 
-void selectdir::llena_archivos()
+void selectdir::fillFileList()
 {
     // Refilling the list is no choice of the operator's: keep it from the name box.
     const QSignalBlocker quiet(File1);
@@ -102,11 +104,11 @@ void selectdir::Dir1_activated(QListWidgetItem* item)
 {
     if (!item)
         return;
-    const QString target = datadir::entra_directorio(m_dir, item->text());
+    const QString target = datadir::enterDirectory(m_dir, item->text());
     // A directory that vanished or cannot be read keeps the list where it was.
     if (!QFileInfo(target).isDir() || !QDir(target).isReadable())
         return;
-    muestra_directorio(target);
+    showDirectory(target);
 }
 
 void selectdir::File1_clicked(int row)
@@ -117,7 +119,9 @@ void selectdir::File1_clicked(int row)
 
 void selectdir::Command2_clicked()
 {
-    Text3->setText(datadir::corta_nombre(Text3->text()));
-    m_composed = datadir::compone_ruta(Text2->text(), Text3->text(), QDir::separator());
+    Text3->setText(datadir::cutName(Text3->text()));
+    m_composed = datadir::composePath(Text2->text(), Text3->text(), QDir::separator());
     accept();
 }
+
+} // namespace veldesk

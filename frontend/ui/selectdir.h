@@ -12,6 +12,8 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
+namespace veldesk {
+
 class selectdir : public QDialog {
     Q_OBJECT
 public:
@@ -21,8 +23,8 @@ public:
     QString composedPath() const { return m_composed; }
 
 private:
-    void muestra_directorio(const QString& dir); // moves Dir1, Text2 and File1 there
-    void llena_archivos();
+    void showDirectory(const QString& dir); // moves Dir1, Text2 and File1 there
+    void fillFileList();
     void Dir1_activated(QListWidgetItem* item);
     void File1_clicked(int row);
     void Command2_clicked();
@@ -42,3 +44,5 @@ private:
     QString m_dir;
     QString m_composed;
 };
+
+} // namespace veldesk

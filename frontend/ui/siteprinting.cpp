@@ -9,6 +9,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+namespace veldesk {
+
 namespace siteprinting {
 
 QPrintPreviewDialog* preview(QWidget* parent, const reportprinter::SiteReport& report)
@@ -50,3 +52,5 @@ QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, cons
 }
 
 } // namespace siteprinting
+
+} // namespace veldesk

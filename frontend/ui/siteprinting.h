@@ -10,6 +10,8 @@ class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
+namespace veldesk {
+
 namespace siteprinting {
 
 // A print preview of the printout, A4 portrait to begin with; the operator
@@ -26,3 +28,5 @@ using AskPath = std::function<QString(QWidget* parent, const QString& proposed)>
 QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, const AskPath& askPath = {});
 
 } // namespace siteprinting
+
+} // namespace veldesk

@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 
+using namespace veldesk;
+
 namespace {
 
 enum class Output { Readable, Csv, Readings };

@@ -4,21 +4,23 @@
 
 #include "test_support.h"
 
+using namespace veldesk;
+
 using namespace datadir;
 
 // The plain cases (a name without a dot, cut at its first dot, another
 // extension) are driven through the window in ui/test_selectdir.cpp.
 TEST(DataDirName, ComposesDirectorySeparatorNameCutAtFirstDotAndPd)
 {
-    EXPECT_EQ(compone_ruta("/home/field", "data.pd", '/'), "/home/field/data.pd");
-    EXPECT_EQ(compone_ruta("C:\\ZEDAT", "Fname", '\\'), "C:\\ZEDAT\\Fname.pd");
+    EXPECT_EQ(composePath("/home/field", "data.pd", '/'), "/home/field/data.pd");
+    EXPECT_EQ(composePath("C:\\ZEDAT", "Fname", '\\'), "C:\\ZEDAT\\Fname.pd");
     // No checks: an empty name or a directory typed by hand is used as it is.
-    EXPECT_EQ(compone_ruta("/no/such/dir", ".pd", '/'), "/no/such/dir/.pd");
-    EXPECT_EQ(compone_ruta("relative dir", "x", '/'), "relative dir/x.pd");
+    EXPECT_EQ(composePath("/no/such/dir", ".pd", '/'), "/no/such/dir/.pd");
+    EXPECT_EQ(composePath("relative dir", "x", '/'), "relative dir/x.pd");
     // A root keeps its own separator without a second one.
-    EXPECT_EQ(compone_ruta("/", "data.pd", '/'), "/data.pd");
-    EXPECT_EQ(compone_ruta("C:\\", "data.pd", '\\'), "C:\\data.pd");
-    EXPECT_EQ(compone_ruta("C:/", "data", '\\'), "C:/data.pd");
+    EXPECT_EQ(composePath("/", "data.pd", '/'), "/data.pd");
+    EXPECT_EQ(composePath("C:\\", "data.pd", '\\'), "C:\\data.pd");
+    EXPECT_EQ(composePath("C:/", "data", '\\'), "C:/data.pd");
 }
 
 TEST(DataDirFiles, PatternSelectsFilesCaseInsensitivelyAndSeveralMayBeGiven)

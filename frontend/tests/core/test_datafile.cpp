@@ -7,6 +7,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace veldesk;
+
 namespace {
 const QByteArray kHead = "d\r\n0.01800 , 0.30000\r\n";
 } // namespace

@@ -4,6 +4,8 @@
 
 #include "test_support.h"
 
+using namespace veldesk;
+
 using namespace encoding;
 
 TEST(Encoding, Windows1252StoresWhatItHasAndNamesWhatItLacks)

@@ -1,6 +1,8 @@
 #include "evalflow.h"
 #include "test_support.h"
 
+using namespace veldesk;
+
 using namespace evalflow;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <QMap>
 
+using namespace veldesk;
+
 using gridedit::Cell;
 
 namespace {
@@ -21,7 +23,7 @@ struct Desk {
     QList<gridedit::Command> commands;
     gridedit::Editor ed{[this](Cell c) { return text.value({c.row, c.col}); }, [this] { return locale; }};
 
-    Desk() { apply(ed.primera_celda()); }
+    Desk() { apply(ed.firstCell()); }
 
     void apply(const gridedit::Changes& ch)
     {

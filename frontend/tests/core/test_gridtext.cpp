@@ -5,6 +5,8 @@
 #include "Module1.h"
 #include "test_support.h"
 
+using namespace veldesk;
+
 using namespace gridtext;
 
 namespace {
@@ -23,7 +25,7 @@ TEST(SplitRows, EveryLineEndEndsARowAndTheLastOneStartsNone)
         {"", {}},
     };
     for (const auto& [text, rows] : cases)
-        EXPECT_EQ(split_rows(QString::fromUtf8(text)), rows) << text;
+        EXPECT_EQ(splitRows(QString::fromUtf8(text)), rows) << text;
 }
 
 TEST(RowsLeftOut, CountsRowsBeyondTheGridUpToTheLastWithText)
@@ -68,7 +70,7 @@ TEST(ReadPasted, DecimalCommaGroupingBlanksAndUnitsUnderEachSetting)
         {&en, "12 min", U, 0},         {&en, "1e", U, 0},              {&en, "nan", U, 0},
     };
     for (const Case& c : cases) {
-        const Reading r = read_pasted(QString::fromUtf8(c.text), *c.locale);
+        const Reading r = readPasted(QString::fromUtf8(c.text), *c.locale);
         EXPECT_EQ(r.kind, c.kind) << c.text;
         EXPECT_DOUBLE_EQ(r.value, c.value) << c.text;
     }
@@ -82,7 +84,7 @@ TEST(ShownAsSaved, TheCellShowsTheValueSaveWrites)
         {600, &de, "600"},      {0.018, &en, "0.018"},
     };
     for (const auto& [v, locale, shown] : cases) {
-        const QString text = shown_as_saved(v, *locale);
+        const QString text = shownAsSaved(v, *locale);
         EXPECT_EQ(text, shown) << v;
         // What Save writes for the cell is what it writes for the pasted value.
         EXPECT_EQ(Module1::formatea_numero(static_cast<float>(Module1::valor_numero(text)), 5),
@@ -93,17 +95,17 @@ TEST(ShownAsSaved, TheCellShowsTheValueSaveWrites)
 
 TEST(CleanCell, NumbersShowAsSavedOtherTextIsKeptWithoutControlCharacters)
 {
-    EXPECT_EQ(clean_cell("0,250", en).text, "0.25");
-    EXPECT_FALSE(clean_cell("0,250", en).attention);
-    EXPECT_EQ(clean_cell("\x03" "abc\x7f", en).text, "abc");
-    EXPECT_TRUE(clean_cell("abc", en).attention);
-    EXPECT_EQ(clean_cell("\x16", en).text, "");
-    EXPECT_FALSE(clean_cell("\x16", en).attention);
+    EXPECT_EQ(cleanCell("0,250", en).text, "0.25");
+    EXPECT_FALSE(cleanCell("0,250", en).attention);
+    EXPECT_EQ(cleanCell("\x03" "abc\x7f", en).text, "abc");
+    EXPECT_TRUE(cleanCell("abc", en).attention);
+    EXPECT_EQ(cleanCell("\x16", en).text, "");
+    EXPECT_FALSE(cleanCell("\x16", en).attention);
 }
 
 TEST(ForOtherPrograms, PlatformRowsAndTheOperatorsSeparatorInCommaSettings)
 {
     const QString grid = "No\tDq\r1\t0.250\t94.\t0.4073E-04\t  300.\t*\t-.5\t.";
-    EXPECT_EQ(for_other_programs(grid, en, "\n"), "No\tDq\n1\t0.250\t94.\t0.4073E-04\t  300.\t*\t-.5\t.");
-    EXPECT_EQ(for_other_programs(grid, de, "\r\n"), "No\tDq\r\n1\t0,250\t94\t0,4073E-04\t  300\t*\t-,5\t.");
+    EXPECT_EQ(forOtherPrograms(grid, en, "\n"), "No\tDq\n1\t0.250\t94.\t0.4073E-04\t  300.\t*\t-.5\t.");
+    EXPECT_EQ(forOtherPrograms(grid, de, "\r\n"), "No\tDq\r\n1\t0,250\t94\t0,4073E-04\t  300\t*\t-,5\t.");
 }

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+using namespace veldesk;
+
 using namespace Module1;
 
 TEST(FormateaNumero, RoundsInSinglePrecisionTiesToEvenSignFromTheUnroundedValue)
@@ -33,30 +35,30 @@ TEST(ValorNumero, LeadingNumberWithCommaOrPointNeverFails)
     EXPECT_DOUBLE_EQ(valor_numero("1 234"), 1234);
     EXPECT_DOUBLE_EQ(valor_numero("2,5E-3"), 0.0025);
     EXPECT_DOUBLE_EQ(valor_numero("abc"), 0);
-    EXPECT_DOUBLE_EQ(leer_numero("1,5"), 1);
-    EXPECT_DOUBLE_EQ(leer_numero("-\t4\n.5D1x"), -45);
-    EXPECT_DOUBLE_EQ(leer_numero("7E+x"), 7);   // exponent letter without digits ends the number
-    EXPECT_DOUBLE_EQ(leer_numero("\r0.2"), 0);  // only blanks, tabs and line feeds are skipped
-    EXPECT_DOUBLE_EQ(leer_numero("."), 0);
-    EXPECT_FALSE(std::signbit(leer_numero("-0")));
-    EXPECT_DOUBLE_EQ(leer_numero("1E400"), 0);  // beyond a double reads as no number
+    EXPECT_DOUBLE_EQ(readNumber("1,5"), 1);
+    EXPECT_DOUBLE_EQ(readNumber("-\t4\n.5D1x"), -45);
+    EXPECT_DOUBLE_EQ(readNumber("7E+x"), 7);   // exponent letter without digits ends the number
+    EXPECT_DOUBLE_EQ(readNumber("\r0.2"), 0);  // only blanks, tabs and line feeds are skipped
+    EXPECT_DOUBLE_EQ(readNumber("."), 0);
+    EXPECT_FALSE(std::signbit(readNumber("-0")));
+    EXPECT_DOUBLE_EQ(readNumber("1E400"), 0);  // beyond a double reads as no number
 }
 
 TEST(NumeroGeneral, ShortestFormWithTheLocalesSeparator)
 {
     const QLocale point(QLocale::English, QLocale::UnitedStates);
     const QLocale comma(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(numero_general(0.25, comma), "0,25");
-    EXPECT_EQ(numero_general(1234567, comma), "1234567"); // never grouped
-    EXPECT_EQ(numero_general(0.1 + 0.2, point), "0.3");   // 15 significant digits
-    EXPECT_EQ(numero_general(123456789012345.0, point), "123456789012345");
-    EXPECT_EQ(numero_general(0.0001, point), "0.0001");
-    EXPECT_EQ(numero_general(0.00001, point), "1E-05");
-    EXPECT_EQ(numero_general(-2.5e-7, comma), "-2,5E-07");
-    EXPECT_EQ(numero_general(999999999999999.9, point), "1E+15"); // rounding moves the exponent
-    EXPECT_DOUBLE_EQ(leer_celda("0,25", point), 0);
-    EXPECT_DOUBLE_EQ(leer_celda("0,25", comma), 0.25);
-    EXPECT_DOUBLE_EQ(leer_celda("0.25", comma), 0.25);
+    EXPECT_EQ(generalNumber(0.25, comma), "0,25");
+    EXPECT_EQ(generalNumber(1234567, comma), "1234567"); // never grouped
+    EXPECT_EQ(generalNumber(0.1 + 0.2, point), "0.3");   // 15 significant digits
+    EXPECT_EQ(generalNumber(123456789012345.0, point), "123456789012345");
+    EXPECT_EQ(generalNumber(0.0001, point), "0.0001");
+    EXPECT_EQ(generalNumber(0.00001, point), "1E-05");
+    EXPECT_EQ(generalNumber(-2.5e-7, comma), "-2,5E-07");
+    EXPECT_EQ(generalNumber(999999999999999.9, point), "1E+15"); // rounding moves the exponent
+    EXPECT_DOUBLE_EQ(readCell("0,25", point), 0);
+    EXPECT_DOUBLE_EQ(readCell("0,25", comma), 0.25);
+    EXPECT_DOUBLE_EQ(readCell("0.25", comma), 0.25);
 }
 
 TEST(ExisteArchivo, OneOnlyForAFileThatOpensForReading)

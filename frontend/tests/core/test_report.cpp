@@ -1,6 +1,8 @@
 #include "report.h"
 #include "test_support.h"
 
+using namespace veldesk;
+
 using namespace report;
 
 TEST(Report, PathsOfTheReportAndTheResultsCopy)

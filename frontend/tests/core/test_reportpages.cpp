@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace veldesk;
+
 using namespace reportpages;
 
 TEST(ReportPages, SplitsLinesIntoFullPagesAndARest)

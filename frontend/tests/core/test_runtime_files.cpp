@@ -4,6 +4,8 @@
 #include "runtime_files.h"
 #include "test_support.h"
 
+using namespace veldesk;
+
 TEST(RuntimeFiles, ADirectoryOfThatNameDoesNotCount)
 {
     QTemporaryDir root;

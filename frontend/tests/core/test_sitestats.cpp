@@ -3,6 +3,8 @@
 
 #include <random>
 
+using namespace veldesk;
+
 using namespace sitestats;
 
 namespace {

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace veldesk;
+
 namespace {
 
 struct About : ::testing::Test {

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+using namespace veldesk;
+
 namespace {
 
 // Ks 1, 2 and 4 e-5 m/s and one W-marked reading.

@@ -26,6 +26,8 @@
 #include <QScatterSeries>
 #include <QTabWidget>
 
+using namespace veldesk;
+
 namespace {
 
 sitestats::Reading reading(int point, double ks, bool w = false, double dtheta = 0.2)

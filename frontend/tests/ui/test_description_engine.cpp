@@ -8,6 +8,8 @@
 
 #include <QProcess>
 
+using namespace veldesk;
+
 #ifdef VELPRA_EXE
 namespace {
 

@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <iostream>
 
+using namespace veldesk;
+
 namespace {
 
 const QByteArray kDataSet = "V.Arezo Input data\r\n0.05000 , 0.30000\r\n"

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace veldesk;
+
 namespace {
 
 struct Grid4 : ::testing::Test {

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <memory>
 
+using namespace veldesk;
+
 struct Form1Test : ::testing::Test {
     ScriptedSeam seam;
     std::unique_ptr<Form1> w;

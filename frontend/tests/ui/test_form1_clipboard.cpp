@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+using namespace veldesk;
+
 namespace {
 QString clip() { return QGuiApplication::clipboard()->text(); }
 void setClip(const QString& t) { QGuiApplication::clipboard()->setText(t); }

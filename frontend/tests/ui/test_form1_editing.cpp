@@ -3,6 +3,8 @@
 // the "modified" marker and the Evaluate button.
 #include "test_form1.h"
 
+using namespace veldesk;
+
 TEST_F(Form1Test, StartsWithTheDefaultsAnEmptyGridAndEvaluateDisabled)
 {
     EXPECT_EQ(w->Label2->text(), "...");

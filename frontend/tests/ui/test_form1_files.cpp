@@ -2,6 +2,8 @@
 // what the window shows afterwards.
 #include "test_form1.h"
 
+using namespace veldesk;
+
 namespace {
 
 struct Form1Files : Form1Test {

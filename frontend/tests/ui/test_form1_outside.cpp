@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QUrl>
 
+using namespace veldesk;
+
 namespace {
 
 const QByteArray kSite = "Site 7 north\r\n0.02500 , 0.25000\r\n0.20000 300.00000 1200.00000\r\n";

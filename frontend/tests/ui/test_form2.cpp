@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace veldesk;
+
 using veldesk::MsgAnswer;
 
 namespace {

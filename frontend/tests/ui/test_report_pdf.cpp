@@ -13,6 +13,8 @@
 #include <cmath>
 #include <map>
 
+using namespace veldesk;
+
 namespace {
 
 // A report written by the real engine for n readings, its lines without ends.

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace veldesk;
+
 namespace {
 
 struct SelectDir : ::testing::Test {

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+using namespace veldesk;
+
 TEST(ShippedFiles, HelpDocumentIsAPdfOfSeveralPagesBesideThePrograms)
 {
     QFile pdf(QCoreApplication::applicationDirPath() + "/velpra.pdf");
