@@ -251,6 +251,20 @@ int decimalsFor(float value, int least)
     return std::max(least, static_cast<int>(last - point));
 }
 
+namespace {
+
+// A value as Open shows it: the decimals it needs, and no sign on a value that
+// rounds to zero, since Save writes that as a plain zero.
+QString shownValue(float value, int least)
+{
+    QString text = Module1::formatea_numero(value, decimalsFor(value, least));
+    if (text.startsWith(QLatin1Char('-')) && Module1::valor_numero(text) == 0)
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
 Loaded parse(const QByteArray& input, bool whole)
 {
     Loaded out;
@@ -302,9 +316,7 @@ Loaded parse(const QByteArray& input, bool whole)
     float p = 1.0f;
     while (p > 0 && out.readings.size() < kMaxReadings && nextReading(tokens, v, &ended)) {
         p = static_cast<float>(static_cast<double>(v[0]) * v[1] * v[2]);
-        out.readings.append({Module1::formatea_numero(v[0], decimalsFor(v[0], 3)),
-                             Module1::formatea_numero(v[1], decimalsFor(v[1], 1)),
-                             Module1::formatea_numero(v[2], decimalsFor(v[2], 1))});
+        out.readings.append({shownValue(v[0], 3), shownValue(v[1], 1), shownValue(v[2], 1)});
     }
     const bool cut = ended && !whole; // the file goes on beyond what was read
     if (p > 0 && out.readings.size() == kMaxReadings) {

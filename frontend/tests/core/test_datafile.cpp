@@ -105,6 +105,7 @@ TEST(DataFileParse, OpenShowsTheDecimalsAValueNeedsSoSavingAgainKeepsIt)
         {"0.12340 95.25000 600.50000", {"0.1234", "95.25", "600.5"}},
         {"0.123456 0.04 1.5E-3", {"0.12346", "0.04", "0.0015"}}, // at most 5 decimals
         {"12345.67 -0.0001 1D-5", {"12345.66992", "-0.0001", "0.00001"}},
+        {"-0.0000018 -0.000004 0.3", {"0.000", "0.0", "0.3"}}, // rounds to zero: no sign, as Save writes it
     };
     for (const auto& c : cases) {
         const auto first = datafile::parse(kHead + c.reading + "\r\n");
