@@ -2,7 +2,12 @@
 """Runs two velpra executables on the same generated data sets and checks that
 their reports, console texts and exit statuses agree byte for byte.
 
-    scripts/compare_engine_reports.py OLD_VELPRA NEW_VELPRA [COUNT] [SEED]
+    scripts/compare_engine_reports.py [--console-crlf] OLD_VELPRA NEW_VELPRA [COUNT] [SEED]
+
+NEW_VELPRA may be a wrapper that runs the program under Wine. With
+--console-crlf the console texts of NEW_VELPRA are compared with their CR LF
+line ends read as LF (a Windows console's line end); reports are always
+compared byte for byte.
 
 The data sets mix plain tables with the awkward cases: readings flagged W,
 infinite and NaN results, fields too wide for their columns, slashes, null
@@ -72,7 +77,7 @@ def data_set(rng, i):
     return text if rng.random() < 0.1 else text + eol
 
 
-def run(exe, folder, name, text):
+def run(exe, folder, name, text, crlf_console=False):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, name), "w", newline="") as f:
         f.write(text)
@@ -81,13 +86,19 @@ def run(exe, folder, name, text):
         os.remove(report)
     p = subprocess.run([exe, name], cwd=folder, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
     body = open(report, "rb").read() if os.path.exists(report) else None
-    return p.returncode, p.stdout, p.stderr, body
+    out, err = p.stdout, p.stderr
+    if crlf_console:
+        out, err = out.replace(b"\r\n", b"\n"), err.replace(b"\r\n", b"\n")
+    return p.returncode, out, err, body
 
 
 def main():
-    old, new = (os.path.abspath(a) for a in sys.argv[1:3])
-    count = int(sys.argv[3]) if len(sys.argv) > 3 else 500
-    rng = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 1)
+    args = sys.argv[1:]
+    crlf_console = "--console-crlf" in args
+    args = [a for a in args if a != "--console-crlf"]
+    old, new = (os.path.abspath(a) for a in args[0:2])
+    count = int(args[2]) if len(args) > 2 else 500
+    rng = random.Random(int(args[3]) if len(args) > 3 else 1)
     examples = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples")
     cases = [open(os.path.join(examples, f), newline="").read() for f in sorted(os.listdir(examples))]
     cases += [data_set(rng, i) for i in range(count)]
@@ -96,7 +107,7 @@ def main():
         for i, text in enumerate(cases):
             name = "data.pd" if i % 50 else "n" * rng.randrange(190, 240) + ".pd"  # cut at 200
             a = run(old, os.path.join(tmp, "old"), name, text)
-            b = run(new, os.path.join(tmp, "new"), name, text)
+            b = run(new, os.path.join(tmp, "new"), name, text, crlf_console)
             if a != b:
                 failures += 1
                 with open(f"mismatch_{i}.pd", "w", newline="") as f:

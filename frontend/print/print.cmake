@@ -1,10 +1,19 @@
 # The site charts and the printed report (Qt Charts, Svg and PrintSupport).
 # The analysis window and the console program link it.
-find_package(Qt6 REQUIRED COMPONENTS Charts Svg PrintSupport)
+find_package(Qt6 REQUIRED COMPONENTS PrintSupport)
 file(GLOB veldesk_print_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp ${CMAKE_CURRENT_LIST_DIR}/*.h)
+if(NOT VELDESK_CHARTS)
+  list(FILTER veldesk_print_sources EXCLUDE REGEX "/(sitecharts|chartexport)\\.cpp$")
+endif()
 add_library(veldesk_print STATIC ${veldesk_print_sources})
 target_include_directories(veldesk_print PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(veldesk_print PUBLIC veldesk_core Qt6::Widgets Qt6::Charts Qt6::Svg Qt6::PrintSupport)
+target_link_libraries(veldesk_print PUBLIC veldesk_core Qt6::Widgets Qt6::PrintSupport)
+if(VELDESK_CHARTS)
+  find_package(Qt6 REQUIRED COMPONENTS Charts Svg)
+  target_link_libraries(veldesk_print PUBLIC Qt6::Charts Qt6::Svg)
+else()
+  target_compile_definitions(veldesk_print PUBLIC VELDESK_NO_CHARTS)
+endif()
 target_compile_definitions(veldesk_print PRIVATE VELDESK_VERSION="${PROJECT_VERSION}")
 
 if(BUILD_TESTING AND VELPRA_BUILD_BENCHMARKS)

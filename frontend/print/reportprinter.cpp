@@ -2,17 +2,20 @@
 
 #include "reportpages.h"
 
-#include <QChart>
 #include <QDate>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QGraphicsScene>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <memory>
+
+#ifndef VELDESK_NO_CHARTS
+#include <QChart>
+#include <QGraphicsScene>
+#endif
 
 namespace veldesk {
 
@@ -86,6 +89,7 @@ void runningHeadAndFoot(QPainter& p, const Geometry& g, const QString& name, con
     p.restore();
 }
 
+#ifndef VELDESK_NO_CHARTS
 // A chart drawn as vectors into the given rectangle of the page. The chart is
 // laid out at a screen-like size so that its type keeps its proportions.
 void paintChart(QPainter& p, const QRectF& target, QChart* chart)
@@ -98,6 +102,7 @@ void paintChart(QPainter& p, const QRectF& target, QChart* chart)
     scene.setSceneRect(source);
     scene.render(&p, target, source);
 }
+#endif
 
 struct Fit {
     QFont font;
@@ -184,9 +189,13 @@ int paint(const SiteReport& r, QPagedPaintDevice& device)
 
     runningHeadAndFoot(p, g, name, r.date, 1, pageCount);
     const double chartTop = summaryPage(p, g, r, name);
+#ifndef VELDESK_NO_CHARTS
     const QRectF chartBox(g.body.left(), chartTop, g.body.width(), g.body.bottom() - chartTop - g.mm(2));
     if (chartBox.height() > g.mm(30))
         paintChart(p, chartBox, sitecharts::ksChart(r.chart));
+#else
+    Q_UNUSED(chartTop);
+#endif
 
     // The report, one page after another, each line drawn whole in the fixed
     // face from the left margin so that the columns line up as in the file.

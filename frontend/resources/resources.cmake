@@ -20,12 +20,16 @@ qt_add_resources(veldesk_ui "icons"
 # Installed layout: both programs in bin/, the documents and examples in
 # share/veldesk/, where the front end also looks for its run-time files.
 install(TARGETS veldesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/veldesk.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app_256.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME veldesk.png)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME veldesk.png)
+# The desktop menu entry and its icon are for freedesktop.org desktops; on
+# Windows the icon is in the program and the installer makes the menu entries.
+if(NOT WIN32)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/veldesk.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app_256.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME veldesk.png)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME veldesk.png)
+endif()
 file(GLOB veldesk_examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.pd)
 install(FILES ${veldesk_examples} DESTINATION ${CMAKE_INSTALL_DATADIR}/veldesk/examples)
 

@@ -1,7 +1,9 @@
 #include "analysischarts.h"
 
 #include "analysis.h"
+#ifndef VELDESK_NO_CHARTS
 #include "chartpanel.h"
+#endif
 #include "siteprinting.h"
 #include "sitereport.h"
 
@@ -15,8 +17,10 @@ namespace veldesk {
 AnalysisCharts::AnalysisCharts(AnalysisWindow& window) : QObject(&window), m_window(window)
 {
     setObjectName(QStringLiteral("analysisCharts"));
+#ifndef VELDESK_NO_CHARTS
     charts = new ChartPanel;
     window.tabs->addTab(charts, QStringLiteral("Charts"));
+#endif
 
     print = new QPushButton(QStringLiteral("Print\u2026"), &window);
     print->setObjectName(QStringLiteral("print"));
@@ -45,6 +49,11 @@ reportprinter::SiteReport AnalysisCharts::siteReport() const
     return sitereport::siteReport(m_window.reportLines(), m_window.analysis(), m_window.options());
 }
 
-void AnalysisCharts::redraw() { charts->setAnalysis(m_window.analysis(), m_window.options()); }
+void AnalysisCharts::redraw()
+{
+#ifndef VELDESK_NO_CHARTS
+    charts->setAnalysis(m_window.analysis(), m_window.options());
+#endif
+}
 
 } // namespace veldesk

@@ -28,7 +28,7 @@ public:
     // replaces it. An empty answer cancels.
     std::function<QString(QWidget* parent, const QString& proposed)> choosePdfPath;
 
-    ChartPanel* charts;
+    ChartPanel* charts = nullptr; // none in a build without Qt Charts
     QPushButton* print;
     QPushButton* exportPdf;
 
