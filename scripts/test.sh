@@ -13,3 +13,13 @@ cmake --build build -j"$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELPRA_SANITIZE=ON -DVELPRA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j"$jobs" -LE nosan)
+
+# The Windows programs under Wine, when Qt for Windows has been built on this
+# machine (it takes an hour, so it is never started from here).
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev); qt_version=${qt_version%%+*}; qt_version=${qt_version%%-*}
+if [ -f "${VELPRA_WINDOWS_QT:-$HOME/.cache/velpra-windows/qt-$qt_version}/.complete" ]; then
+  bash scripts/build-windows.sh
+  bash scripts/test-windows.sh
+else
+  echo "Windows tests skipped: no Qt for Windows built here (bash scripts/build-windows.sh builds it, about an hour the first time; then bash scripts/test-windows.sh)"
+fi
