@@ -141,8 +141,8 @@ run_veldesk_tests
 # --- The installer ----------------------------------------------------------------------
 echo "== installer"
 wineserver -w
-user_programs=$WINEPREFIX/drive_c/users/$USER/AppData/Local/Programs/VELDESK
-[ -d "$WINEPREFIX/drive_c/users/$USER" ] || user_programs=$(find "$WINEPREFIX/drive_c/users" -maxdepth 1 -mindepth 1 -not -name Public | head -n1)/AppData/Local/Programs/VELDESK
+# Wine names the Windows user after the Unix one.
+user_programs=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/VELDESK
 wine "$setup" /S /CurrentUser >"$scratch/setup.log" 2>&1 </dev/null
 wineserver -w
 check "installer /S /CurrentUser installs the three programs for this user" \

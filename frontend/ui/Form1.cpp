@@ -521,7 +521,9 @@ void Form1::openDataSetFile(const QString& name)
     // the whole window as it was.
     if (!abrir_archivo(name))
         return;
-    Text1[3]->setText(name);
+    // Shown as the system writes paths ("\" on Windows, where the file
+    // dialog and the command line may hand over "/").
+    Text1[3]->setText(QDir::toNativeSeparators(name));
     Command1->setEnabled(true);
     clearMarker();
     if (!m_openedUnshown.isEmpty())

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -175,13 +176,13 @@ void Form2::cargar()
         Gr2->setRowsCols(current + 1, kCols);
     };
 
-    Label2->setText(QStringLiteral("Temp. File: ") + m_report);
+    Label2->setText(QStringLiteral("Temp. File: ") + QDir::toNativeSeparators(m_report));
     m_resultsCopy = report::resultsCopyPathFor(m_dataSet);
     // A data set named "pd.pd" has the report itself as its results copy;
     // copiar leaves a file copied onto itself untouched.
     if (!report::copiar(m_report, m_resultsCopy))
         return finish(true);
-    Label1[3]->setText(QStringLiteral("Results: ") + m_resultsCopy);
+    Label1[3]->setText(QStringLiteral("Results: ") + QDir::toNativeSeparators(m_resultsCopy));
 
     if (!setHeadings())
         return finish(true);

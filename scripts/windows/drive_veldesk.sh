@@ -63,8 +63,10 @@ shoot() { # window title, file: a picture of the whole screen, for the manual
 launch() { # kind (win|lin), data-set path or "": start the program, wait for its window
   local kind=$1 file=$2
   if [ "$kind" = win ]; then
-    if [ -n "$file" ]; then wine "$exe_veldesk" "$(winpath "$file")" >"$scratch/veldesk-$kind.log" 2>&1 &
-    else wine "$exe_veldesk" >"$scratch/veldesk-$kind.log" 2>&1 & fi
+    # Wine draws Qt's default (DirectWrite) text with broken glyphs; Qt's
+    # FreeType engine draws it as Windows does.
+    if [ -n "$file" ]; then wine "$exe_veldesk" -platform windows:fontengine=freetype "$(winpath "$file")" >"$scratch/veldesk-$kind.log" 2>&1 &
+    else wine "$exe_veldesk" -platform windows:fontengine=freetype >"$scratch/veldesk-$kind.log" 2>&1 & fi
   else
     QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= "$linux/veldesk" ${file:+"$file"} >"$scratch/veldesk-$kind.log" 2>&1 &
   fi
@@ -121,7 +123,7 @@ gui_pass() { # kind
   type_in "$MAIN" "$shown"
   click "$MAIN" "${SAVE[@]}"
   if window_id VELDESK 10 >/dev/null; then keys_in VELDESK Return; fi # "saved succesfully"
-  window_gone VELDESK || true
+  window_gone VELDESK || fail "$kind: the message after Save did not close"
   cp "$target" "$scratch/gui-$kind.saved.pd" 2>/dev/null || true
   quit_app
 }
@@ -135,11 +137,13 @@ analysis_export_pdf() {
   sleep 0.5
   shoot "Site analysis" windows-analysis.png
   eval "$(xdotool getwindowgeometry --shell "$id")"
+  keys_in "Site analysis" alt+i # "Include W-marked readings": a choice to keep
   # "Export PDF…" sits in the button row at the window's foot.
   click "Site analysis" "${EXPORT_PDF_AT[0]}" $((HEIGHT - EXPORT_PDF_AT[1]))
   if window_id "Export PDF" 20 >/dev/null; then
     local pdf="$scratch/gui-win/site report.pdf"
-    keys_in "Export PDF" ctrl+a
+    # The Windows file dialog's name box: select its text, then replace it.
+    keys_in "Export PDF" End shift+Home
     type_in "Export PDF" "$(winpath "$pdf")"
     keys_in "Export PDF" Return
     for _ in $(seq 50); do [ -s "$pdf" ] && break; sleep 0.2; done
@@ -148,10 +152,16 @@ analysis_export_pdf() {
     fail "win: Export PDF… did not ask for a file"
   fi
   window_gone "Export PDF" || true
-  keys_in "Site analysis" Escape
+  click "Site analysis" $((WIDTH - CLOSE_AT[0])) $((HEIGHT - CLOSE_AT[1]))
   window_gone "Site analysis" || { fail "win: the site analysis window did not close"; xdotool search --name '^Site analysis$' windowclose 2>/dev/null; }
+  # Its choices are kept where Qt keeps settings on Windows: the registry.
+  check "win: the analysis choices are kept in the registry (HKCU\\Software\\VELDESK\\VELDESK)" \
+    bash -c 'wine reg query "HKCU\\Software\\VELDESK\\VELDESK" /s 2>/dev/null | tr -d "\r" | grep -qi "safetyFactor"'
 }
-EXPORT_PDF_AT=(560 24)
+# From the window's left and bottom edges ("Export PDF…"), and from its
+# right and bottom edges ("Close"), as Qt lays out the button row.
+EXPORT_PDF_AT=(301 23)
+CLOSE_AT=(50 23)
 
 run_veldesk_tests() {
   gui_pass lin

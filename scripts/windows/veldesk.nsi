@@ -14,7 +14,9 @@
 ;   UNFILES   the matching Delete and RMDir commands for the uninstaller
 ;   ICON      the program's icon (.ico)
 
-Unicode true
+; A 64-bit installer for 64-bit programs: it runs wherever they can, needs no
+; 32-bit subsystem, and sees the 64-bit registry and Program Files.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APPNAME "VELDESK"
@@ -36,7 +38,6 @@ SetCompressor /SOLID lzma
 !include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
-!include x64.nsh
 
 Name "${APPNAME} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -66,10 +67,6 @@ VIAddVersionKey "LegalCopyright" "GPL-3.0-or-later"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "${APPNAME} needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
   SetRegView 64
   !insertmacro MULTIUSER_INIT
 FunctionEnd

@@ -94,3 +94,21 @@ TEST(Report, LinesReadBackInTheirOwnEncoding)
     EXPECT_EQ(lines, QStringList({QString::fromUtf8("Processed file:/d/Año 2024/pl"),
                                    QString::fromUtf8(" Description:  Café “B” "), "plain"}));
 }
+
+// Windows forms of a data set's place: drive letters, network shares and
+// either separator, as typed into the file-name box or given on the command
+// line. The report is looked for in the data set's own folder.
+TEST(Report, ReportPathForWindowsFormsOfAPath)
+{
+    const std::pair<QString, QString> cases[] = {
+        {"D:\\field data\\2026\\site 4.pd", "D:\\field data\\2026\\pd.out"},
+        {"\\\\server\\share\\site.pd", "\\\\server\\share\\pd.out"},
+        {"//server/share/plots/site.pd", "//server/share/plots/pd.out"},
+        {"C:/ZEDAT\\mixed/site.pd", "C:/ZEDAT\\mixed/pd.out"},
+        {"C:\\site.pd", "C:\\pd.out"},
+        {"C:\\field data\\sitio ñ é.pd", "C:\\field data\\pd.out"},
+    };
+    for (const auto& [dataSet, report] : cases)
+        EXPECT_EQ(reportPathFor(dataSet), report) << dataSet.toStdString();
+    EXPECT_EQ(directoryPart("\\\\server\\share\\site.pd"), "\\\\server\\share\\");
+}
