@@ -19,22 +19,6 @@ constexpr double kKsLow = 6.9e-7;     // m/s: the falling-head method's stated r
 constexpr double kKsHigh = 4.0e-3;    // m/s
 constexpr double kTukey = 1.5;        // fence distance in interquartile ranges
 
-// A printed field as a number: blanks around it ignored; the writing layer
-// spells the non-finite values "NaN" and "Infinity", and fills a field that
-// overflows with "*".
-double field(const QString& text)
-{
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("Infinity"), Qt::CaseInsensitive) == 0
-        || t.compare(QLatin1String("+Infinity"), Qt::CaseInsensitive) == 0)
-        return std::numeric_limits<double>::infinity();
-    if (t.compare(QLatin1String("-Infinity"), Qt::CaseInsensitive) == 0)
-        return -std::numeric_limits<double>::infinity();
-    bool ok = false;
-    const double v = t.toDouble(&ok); // "." whatever the locale
-    return ok ? v : kNaN;
-}
-
 double mean(const QList<double>& v)
 {
     if (v.isEmpty())
@@ -74,7 +58,7 @@ QString flagName(Flag f)
 QString flagText(Flag f)
 {
     switch (f) {
-    case BadResult: return QStringLiteral("Ks not finite and positive, or Psi_m not finite");
+    case BadResult: return QStringLiteral("Ks not finite and positive, Psi_m not finite, or the row not a reading");
     case TFinNotLater: return QStringLiteral("t fin not greater than t 1/2");
     case DThetaRange: return QStringLiteral("\u0394\u03b8 outside (0, 0.6]");
     case KsRange: return QStringLiteral("Ks outside 6.9e-7 \u2026 4.0e-3 m/s");
@@ -95,37 +79,45 @@ QString flagNames(unsigned flags)
 QList<Reading> readingsOf(const report::ParsedReport& parsed)
 {
     QList<Reading> out;
+    out.reserve(parsed.rows.size());
     for (const report::ReportRow& row : parsed.rows) {
-        if (!row.filled)
-            continue;
         Reading r;
-        r.point = row.point;
-        r.dtheta = field(row.cells[0]);
-        r.tHalf = field(row.cells[1]);
-        r.tFin = field(row.cells[2]);
-        r.ks = field(row.cells[7]);
-        r.psiM = field(row.cells[8]);
-        r.w = row.cells[9] == QLatin1String("*");
+        if (!row.isReading()) {
+            r.point = int(out.size()) + 1;
+            r.unreadable = true;
+            r.dtheta = r.tHalf = r.tFin = r.ks = r.psiM = kNaN;
+        } else {
+            r.point = *row.point;
+            r.dtheta = row.value(report::DTheta);
+            r.tHalf = row.value(report::THalf);
+            r.tFin = row.value(report::TFin);
+            r.ks = row.value(report::Ks);
+            r.psiM = row.value(report::PsiM);
+            r.w = row.wMarked();
+        }
         out << r;
     }
     return out;
 }
 
-bool loadReport(const QString& path, QList<Reading>* readings, QString* error)
+bool readingsOfReport(const QStringList& lines, QList<Reading>* readings, QString* error)
 {
     const auto fail = [error](const QString& why) { return reportFailure(error, why); };
-    QStringList lines;
-    if (!report::readLines(path, &lines))
-        return fail(QStringLiteral("cannot be read"));
-    // The engine processes at most 1000 readings a run.
-    const report::ParsedReport parsed = report::parseReport(lines, 1000);
+    const report::ParsedReport parsed = report::parseReport(lines);
     if (parsed.header.isEmpty() || !parsed.header.first().startsWith(QLatin1String("Processed file:")))
         return fail(QStringLiteral("is not a report of the engine (no \"Processed file:\" line)"));
-    if (parsed.error || !parsed.tableBegun)
-        return fail(QStringLiteral("is not a complete report of the engine (its table is cut short or holds a row "
-                                   "that is not a reading)"));
+    if (!parsed.complete)
+        return fail(QStringLiteral("is not a complete report of the engine (its table is cut short)"));
     *readings = readingsOf(parsed);
     return true;
+}
+
+bool loadReport(const QString& path, QList<Reading>* readings, QString* error)
+{
+    QStringList lines;
+    if (!report::readLines(path, &lines))
+        return reportFailure(error, QStringLiteral("cannot be read"));
+    return readingsOfReport(lines, readings, error);
 }
 
 QList<Rule> allRules()
@@ -233,11 +225,21 @@ Analysis analyse(const QList<Reading>& readings, const Options& options)
     QList<double> ks, lnKs, psi;
     for (Reading& r : a.readings) {
         r.flags = 0;
+        r.used = false;
+        if (r.unreadable) {
+            r.flags = BadResult;
+            ++a.leftOutInvalid;
+            continue;
+        }
         const bool ksUsable = std::isfinite(r.ks) && r.ks > 0;
         if (!ksUsable || !std::isfinite(r.psiM))
             r.flags |= BadResult;
-        if (!(r.tFin > r.tHalf))
+        // A time too large for its columns prints as "*" and reads as NaN:
+        // its order against the other time is unknown, so it gives no flag.
+        if (!std::isnan(r.tHalf) && !std::isnan(r.tFin) && !(r.tFin > r.tHalf))
             r.flags |= TFinNotLater;
+        // A Δθ that does not read is far outside the range (it overflowed
+        // its 8 columns) or was no number to begin with.
         if (!(r.dtheta > 0 && r.dtheta <= kDThetaMax))
             r.flags |= DThetaRange;
         if (ksUsable && (r.ks < kKsLow || r.ks > kKsHigh))
@@ -264,7 +266,7 @@ Analysis analyse(const QList<Reading>& readings, const Options& options)
         const double q1 = quantile(lnKs, 0.25), q3 = quantile(lnKs, 0.75);
         const double lo = q1 - kTukey * (q3 - q1), hi = q3 + kTukey * (q3 - q1);
         for (Reading& r : a.readings)
-            if (std::isfinite(r.ks) && r.ks > 0 && (std::log(r.ks) < lo || std::log(r.ks) > hi))
+            if (!r.unreadable && std::isfinite(r.ks) && r.ks > 0 && (std::log(r.ks) < lo || std::log(r.ks) > hi))
                 r.flags |= Outlier;
     }
 

@@ -26,8 +26,8 @@ inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Quality flags of one reading. They inform; only the engine's W mark (unless
 // included) and a Ks that is not finite and positive leave a reading out.
 enum Flag : unsigned {
-    BadResult = 1u << 0,   // Ks not finite or not positive, or Psi_m not finite
-    TFinNotLater = 1u << 1, // t fin not greater than t 1/2
+    BadResult = 1u << 0,   // Ks not finite or not positive, Psi_m not finite, or the row not a reading
+    TFinNotLater = 1u << 1, // t fin not greater than t 1/2 (both times readable)
     DThetaRange = 1u << 2,  // dtheta outside (0, 0.6]
     KsRange = 1u << 3,      // Ks outside 6.9e-7 ... 4.0e-3 m/s (falling-head method range)
     Outlier = 1u << 4,      // ln Ks beyond Tukey's fences (1.5 IQR) of the readings used
@@ -45,6 +45,9 @@ QString flagNames(unsigned flags);
 // of "*", "NaN") is NaN; "Infinity" reads as such.
 struct Reading {
     int point = 0;
+    // The table row is not a reading (its number does not read as one): it
+    // counts as one reading with a bad result and nothing else is read of it.
+    bool unreadable = false;
     double dtheta = 0, tHalf = 0, tFin = 0;
     double ks = 0;   // m/s
     double psiM = 0; // m
@@ -53,12 +56,17 @@ struct Reading {
     bool used = false; // enters the statistics
 };
 
-// The filled rows of a parsed report, in order, flags not yet set.
+// Every row of a parsed report's table, in order, flags not yet set. A row
+// that is not a reading is one reading marked `unreadable`, numbered by its
+// place in the table.
 QList<Reading> readingsOf(const report::ParsedReport& parsed);
 
-// A report read from a file. False when the file cannot be read or is not
-// a complete engine report (no "Processed file:" line, the table cut short or
-// a row that is not a reading); *error then says why, without the file name.
+// A report's readings. False when the lines are not a complete engine report
+// (no "Processed file:" line, or the table cut short); *error then says why.
+// A row that cannot be read is one bad reading, never a fault of the report.
+bool readingsOfReport(const QStringList& lines, QList<Reading>* readings, QString* error = nullptr);
+
+// The same for a report file; *error says why without the file name.
 bool loadReport(const QString& path, QList<Reading>* readings, QString* error = nullptr);
 
 enum class Rule { GeometricMean, Median, TrimmedMedian, Mean, Minimum };

@@ -1,5 +1,6 @@
 #include "sitereport.h"
 
+#include "failure.h"
 #include "report.h"
 
 #include <QDate>
@@ -82,7 +83,9 @@ bool writeSitePdf(const QString& reportPath, const sitestats::Options& o, const 
 {
     QStringList lines;
     QList<sitestats::Reading> readings;
-    if (!sitestats::loadReport(reportPath, &readings, error) || !report::readLines(reportPath, &lines, error))
+    if (!report::readLines(reportPath, &lines))
+        return reportFailure(error, QStringLiteral("cannot be read"));
+    if (!sitestats::readingsOfReport(lines, &readings, error))
         return false;
     return reportprinter::writePdf(siteReport(lines, sitestats::analyse(readings, o), o), pdfPath, error);
 }

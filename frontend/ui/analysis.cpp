@@ -108,13 +108,15 @@ AnalysisWindow::AnalysisWindow(const QString& reportPath, const QString& dataSet
     // The window reads what it can: a report cut short still gives the
     // readings written before the cut.
     report::readLines(m_report, &m_lines);
-    const report::ParsedReport parsed = report::parseReport(m_lines, 1000);
+    const report::ParsedReport parsed = report::parseReport(m_lines);
     m_header = parsed.header;
     m_readings = readingsOf(parsed);
 
     buildControls();
     source->setText(m_header.mid(0, 2).join(QChar('\n')));
-    notice->setVisible(parsed.error);
+    // A row that is not a reading is one bad reading; only a table cut short
+    // makes the report incomplete.
+    notice->setVisible(!parsed.complete);
     loadSettings();
     m_loading = false;
     recompute();

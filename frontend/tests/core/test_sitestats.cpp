@@ -118,7 +118,13 @@ TEST(SiteStats, QualityFlagsAtTheirLimits)
         {0.6001, 300, 300, 4.0e-3, 0.1, DThetaRange | TFinNotLater},
         {0.0, 300, 200, 4.1e-3, 0.1, DThetaRange | TFinNotLater | KsRange},
         {-0.1, 300, 1200, 6.8e-7, kNaN, DThetaRange | KsRange | BadResult},
-        {0.2, kNaN, 1200, 1e-5, -0.25, TFinNotLater}, // a negative Psi_m is a result
+        {0.2, kNaN, 1200, 1e-5, -0.25, 0}, // a negative Psi_m is a result
+        // Times too large for their columns read as NaN and are compared with nothing.
+        {0.2, 9999999, kNaN, 1e-5, 0.1, 0},
+        {0.2, kNaN, kNaN, 1e-5, 0.1, 0},
+        {0.2, 300, std::numeric_limits<double>::infinity(), 1e-5, 0.1, 0}, // "Infinity" is a value
+        // A Δθ that overflowed its columns is far outside the range.
+        {kNaN, 300, 1200, 1e-5, 0.1, DThetaRange},
     };
     for (const Case& c : cases) {
         Reading r;
@@ -126,6 +132,12 @@ TEST(SiteStats, QualityFlagsAtTheirLimits)
         EXPECT_EQ(analyse({r}).readings[0].flags, c.flags) << c.dtheta << " " << c.ks;
     }
     EXPECT_EQ(flagNames(BadResult | Outlier), "bad-result;outlier");
+    // A line of the table that is not a reading: one bad reading, nothing else.
+    Reading odd;
+    odd.unreadable = true;
+    const Analysis a = analyse({odd});
+    EXPECT_EQ(a.readings[0].flags, BadResult);
+    EXPECT_EQ(a.leftOutInvalid, 1);
     EXPECT_EQ(flagNames(0), "");
 }
 
@@ -242,7 +254,9 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
 {
     QTemporaryDir dir;
     const QString good = dir.filePath("good.out"), cut = dir.filePath("cut.out"), text = dir.filePath("notes.txt");
-    writeFile(good, reportOf({kRow1, kRow2, "     3  0.1000    100.     90.   1.00    NaN    NaN    NaN   ********** 0.0001"}));
+    writeFile(good, reportOf({kRow1, kRow2, "     3  0.1000    100.     90.   1.00    NaN    NaN    NaN   ********** 0.0001",
+                              "     4********    300.   1200.   0.04   1.01   1.01   1.37   0.3596E-0812.5330",
+                              "not a reading", "     6150.0000    300.   1200.   0.24   1.07   1.04   1.41   0.1353E-06 1.9352"}));
     writeFile(cut, reportOf({kRow1}).left(reportOf({kRow1}).size() - 90));
     writeFile(text, "just some notes\r\n");
 
@@ -250,7 +264,7 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
     QList<Reading> readings;
     ASSERT_TRUE(loadReport(good, &readings, &why)) << why.toStdString();
     const auto r = &readings;
-    ASSERT_EQ(r->size(), 3);
+    ASSERT_EQ(r->size(), 6);
     EXPECT_EQ((*r)[0].point, 1);
     EXPECT_DOUBLE_EQ((*r)[0].dtheta, 0.2);
     EXPECT_DOUBLE_EQ((*r)[0].tFin, 1200);
@@ -258,7 +272,20 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
     EXPECT_DOUBLE_EQ((*r)[1].psiM, 13.0008);
     EXPECT_EQ((*r)[1].w, true);
     EXPECT_TRUE(std::isnan((*r)[2].ks)); // a field full of "*"
-    EXPECT_EQ(analyse(*r).readings[2].flags, BadResult | TFinNotLater);
+    // A Δθ too wide for its columns costs that one value; a line that is not
+    // a reading is one bad reading, numbered by its place; the rest is read.
+    const Analysis a = analyse(*r);
+    EXPECT_EQ(a.readings[2].flags, BadResult | TFinNotLater);
+    EXPECT_TRUE(std::isnan((*r)[3].dtheta));
+    EXPECT_DOUBLE_EQ((*r)[3].ks, 0.3596e-8);
+    EXPECT_DOUBLE_EQ((*r)[3].psiM, 12.533);
+    EXPECT_EQ(a.readings[3].flags, DThetaRange | KsRange);
+    EXPECT_TRUE((*r)[4].unreadable);
+    EXPECT_EQ((*r)[4].point, 5);
+    EXPECT_EQ(a.readings[4].flags, BadResult);
+    EXPECT_EQ((*r)[5].point, 6);
+    EXPECT_DOUBLE_EQ((*r)[5].dtheta, 150);
+    EXPECT_EQ(a.used, 3); // readings 1, 4 and 6
 
     EXPECT_FALSE(loadReport(cut, &readings, &why));
     EXPECT_FALSE(loadReport(text, &readings, &why));
