@@ -69,7 +69,7 @@ reportprinter::SiteReport siteReport(const QStringList& reportLines, const sites
         if (f.key == QLatin1String("design_value"))
             r.designValue = printed(f.value, f.unit);
         else
-            r.statistics.append({f.label, printed(f.value, f.unit)});
+            r.statistics.append({sitestats::labelWithNote(f), printed(f.value, f.unit)});
     }
     r.designRule = QStringLiteral("%1, divided by a safety factor of %2; Ks in %3, Psi_m in %4%5")
                        .arg(sitestats::ruleText(o.rule), numbers().toString(o.safetyFactor, 'g', 6),

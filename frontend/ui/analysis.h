@@ -58,6 +58,7 @@ public:
     QTabWidget* tabs = nullptr;
     QLabel* source = nullptr;  // the report's processed-file and description lines
     QLabel* notice = nullptr;  // shown when the report was incomplete
+    QLabel* ruleNotice = nullptr; // shown when the settings held a rule no longer offered
     QComboBox* rule = nullptr;
     QDoubleSpinBox* safetyFactor = nullptr;
     QComboBox* ksUnit = nullptr;

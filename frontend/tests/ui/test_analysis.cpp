@@ -139,3 +139,48 @@ TEST_F(Analysis, OpenedFromAButtonInTheResultsWindowsFreeSpace)
     results.Command5->click();
     EXPECT_TRUE(opened);
 }
+
+// A starred Δθ costs its own value only: every reading is there, the report
+// counts as complete, and the interval of 3 readings says what it rests on.
+TEST_F(Analysis, StarredFieldsAndFewReadings)
+{
+    QStringList rows = kRows;
+    rows[1] = "     2********    300.   1200. 180.00   5.66   4.50   5.92   0.2000E-04 0.0140";
+    writeFile(dir + "/pd.out", reportOf(rows));
+    const auto w = open();
+    EXPECT_FALSE(w->notice->isVisibleTo(w.get()));
+    EXPECT_EQ(w->readings->rowCount(), 4);
+    EXPECT_EQ(w->readings->item(1, 8)->text(), "dtheta");
+    EXPECT_EQ(figure(*w, "Readings used"), "3|");
+    EXPECT_EQ(figure(*w, "Ks GM 95 % confidence, low (rests on 3 readings)"), "3.575e-06|m/s");
+    EXPECT_EQ(figure(*w, "Readings for the GM within \u00b120 % (an estimate from 3 readings)"), "58|");
+
+    // A report cut short is named as such.
+    writeFile(dir + "/pd.out", reportLines(rows).mid(0, 25).join("\r\n").toLatin1());
+    const auto cut = open();
+    EXPECT_TRUE(cut->notice->isVisibleTo(cut.get()));
+    EXPECT_EQ(cut->readings->rowCount(), 2);
+}
+
+// A rule kept from an earlier session that always equalled the median: the
+// median is shown, and the window says why.
+TEST_F(Analysis, RetiredRuleInTheSettings)
+{
+    {
+        QSettings s(AnalysisWindow::kSettingsOrganization, AnalysisWindow::kSettingsApplication);
+        s.setValue("analysis/rule", "trimmed-median");
+    }
+    const auto w = open();
+    EXPECT_EQ(w->rule->currentData().toString(), "median");
+    EXPECT_TRUE(w->ruleNotice->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->ruleNotice->text().contains("always equals the median")) << w->ruleNotice->text().toStdString();
+    EXPECT_GE(w->rule->findData("trimmed-mean"), 0);
+    EXPECT_EQ(w->rule->findData("trimmed-median"), -1);
+
+    // Without such a rule the notice stays hidden.
+    QSettings(AnalysisWindow::kSettingsOrganization, AnalysisWindow::kSettingsApplication)
+        .setValue("analysis/rule", "trimmed-mean");
+    const auto again = open();
+    EXPECT_EQ(again->rule->currentData().toString(), "trimmed-mean");
+    EXPECT_FALSE(again->ruleNotice->isVisibleTo(again.get()));
+}
