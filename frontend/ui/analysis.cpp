@@ -403,8 +403,13 @@ void AnalysisWindow::exportToCsv()
     const QString path = chooseCsvPath(this, proposed);
     if (path.isEmpty())
         return;
+    // A byte-order mark and CR LF, so that spreadsheets on every platform
+    // take the file for UTF-8 ("µ", accented file names) and split its lines.
+    QString text = csvText();
+    text.replace(QChar('\n'), QLatin1String("\r\n"));
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QString why;
-    if (!writeAtomically(path, csvText().toUtf8(), &why))
+    if (!writeAtomically(path, bytes, &why))
         veldesk::showMessage(this, QStringLiteral("Unable to export the analysis to ") + path + QStringLiteral("\n") + why,
                              veldesk::MsgIcon::Critical);
 }

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <QProcess>
+#include <QFile>
 #include <QRegularExpression>
 
 namespace {
@@ -49,12 +50,12 @@ TEST_F(Velstat, CsvRowPerReportWithEmptyFieldsWhereUndefined)
     ASSERT_EQ(lines.size(), 3) << r.out.toStdString();
     EXPECT_EQ(lines[0], "file,readings,used,excluded,ks_gm,ks_gsd,ks_ci95_low,ks_ci95_high,ks_median,ks_mean,ks_sd,"
                         "ks_cv,ks_min,ks_max,psi_median,psi_mean,psi_min,psi_max,rule,safety_factor,design_value,"
-                        "unit,psi_unit,tests_needed");
+                        "unit,psi_unit,tests_needed,excluded_w,excluded_invalid");
     // One reading used of two (the other W-marked): no spread, no interval.
     EXPECT_EQ(lines[1], "two.out,2,1,1,146.628,,,,146.628,146.628,,,146.628,146.628,0.014,0.014,0.014,0.014,"
-                        "median,2,73.314,mm/h,m,");
+                        "median,2,73.314,mm/h,m,,1,0");
     const QStringList three = lines[2].split(',');
-    ASSERT_EQ(three.size(), 24);
+    ASSERT_EQ(three.size(), 26);
     EXPECT_EQ(three[4], "72");      // the GM
     EXPECT_EQ(three[5], "2");       // GSD, a ratio
     EXPECT_EQ(three[20], "36");     // median 72 / 2
@@ -71,11 +72,20 @@ TEST_F(Velstat, ReadingsWithUnitsAndFlags)
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags");
-    EXPECT_EQ(lines[1], "two.out,1,0.2,300,1200,40.73,1.4,0,");
-    EXPECT_EQ(lines[2], "two.out,2,0.2,300,600,0.8684,1300.08,1,");
-    EXPECT_EQ(lines[4], "three.out,2,0.7,300,1200,20,1.4,0,dtheta");
-    EXPECT_EQ(lines[5], "three.out,3,0.2,1200,1200,40,1.4,0,tfin<=thalf");
+    EXPECT_EQ(lines[0], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags,used");
+    EXPECT_EQ(lines[1], "two.out,1,0.2,300,1200,40.73,1.4,0,,1");
+    EXPECT_EQ(lines[2], "two.out,2,0.2,300,600,0.8684,1300.08,1,,1");
+    EXPECT_EQ(lines[4], "three.out,2,0.7,300,1200,20,1.4,0,dtheta,1");
+    EXPECT_EQ(lines[5], "three.out,3,0.2,1200,1200,40,1.4,0,tfin<=thalf,1");
+
+    // Without --include-flagged the W-marked reading is not used; the unit
+    // column of the summary is ASCII whatever was typed.
+    const Outcome plain = velstat({"--readings", "two.out"}, dir);
+    EXPECT_TRUE(plain.out.contains("\ntwo.out,2,0.2,300,600,8.684e-07,13.0008,1,,0\n")) << plain.out.toStdString();
+    for (const char* typed : {"um/s", "\u00b5m/s"}) {
+        const Outcome csv = velstat({"--csv", "--unit", QString::fromUtf8(typed), "three.out"}, dir);
+        EXPECT_EQ(csv.out.split('\n')[1].split(',')[21], "um/s") << typed;
+    }
 }
 
 TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
@@ -97,4 +107,20 @@ TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.contains("usage: velstat")) << bad.join(' ').toStdString();
     }
+}
+
+// Text fields a spreadsheet would take for a formula get an apostrophe;
+// numbers are never touched.
+TEST_F(Velstat, CsvTextFieldsNeverStartAFormula)
+{
+    QFile::copy(dir + "/three.out", dir + "/=HYPERLINK(\"http:x\").out");
+    QFile::copy(dir + "/three.out", dir + "/-1.out");
+    QFile::copy(dir + "/three.out", dir + "/@a.out");
+    const Outcome r = velstat({"--csv", "--", "=HYPERLINK(\"http:x\").out", "-1.out", "@a.out"}, dir);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[1].startsWith("\"'=HYPERLINK(\"\"http:x\"\").out\",3,3,0,2e-05,2,")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("'-1.out,3,3,0,2e-05,2,"));
+    EXPECT_TRUE(lines[3].startsWith("'@a.out,3,3,0,2e-05,2,"));
 }

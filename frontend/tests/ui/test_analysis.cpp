@@ -102,14 +102,21 @@ TEST_F(Analysis, CopyUsesTheOperatorsNumberFormatAndExportWritesCsv)
     EXPECT_EQ(proposed, QDir(dir).filePath("site_analysis.csv"));
     EXPECT_FALSE(QFile::exists(proposed));
 
+    // For spreadsheets: a byte-order mark, CR LF, and the unit in ASCII.
+    w->ksUnit->setCurrentIndex(w->ksUnit->findData(int(units::Ks::MicrometrePerSecond)));
     w->chooseCsvPath = [&](QWidget*, const QString&) { return dir + "/out.csv"; };
     w->exportCsv->click();
-    const QStringList lines = QString::fromUtf8(readFile(dir + "/out.csv")).split('\n');
+    const QByteArray bytes = readFile(dir + "/out.csv");
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
     ASSERT_GE(lines.size(), 8);
     EXPECT_TRUE(lines[0].startsWith("file,readings,used,excluded,ks_gm,"));
-    EXPECT_TRUE(lines[1].contains(",4,3,1,2e-05,2,")) << lines[1].toStdString(); // "." whatever the locale
+    EXPECT_TRUE(lines[1].contains(",4,3,1,20,2,")) << lines[1].toStdString(); // "." whatever the locale
+    EXPECT_TRUE(lines[1].contains(",um/s,m,")) << lines[1].toStdString();
     EXPECT_EQ(lines[2], "");
-    EXPECT_EQ(lines[3], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags");
+    EXPECT_EQ(lines[3], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags,used");
+    EXPECT_TRUE(lines[7].endsWith(",1,,0")) << lines[7].toStdString(); // W-marked, not used
     EXPECT_TRUE(ui.messages.empty());
 }
 
