@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QFile>
+#include <cstdio>
 #include <QRegularExpression>
 
 namespace {
@@ -93,13 +94,24 @@ TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
     const Outcome ok = velstat({"--precision", "50", "three.out"}, dir);
     EXPECT_EQ(ok.status, 0);
     EXPECT_TRUE(ok.out.startsWith("three.out\n"));
-    EXPECT_TRUE(ok.out.contains(QRegularExpression("Design value: geometric mean / 1 +2e-05 m/s\n")))
+    // 4 significant digits, as on screen and in the manual; the interval of
+    // fewer than 5 readings and the readings needed say what they rest on.
+    EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Design value: geometric mean / 1 +2\\.000e-05 m/s\n")))
+        << ok.out.toStdString();
+    EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Ks geometric standard deviation +2\\.000\n")));
+    EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Readings used +3\n")));
+    EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Ks GM 95 % confidence, low \\(rests on 3 readings\\) +3\\.575e-06 m/s\n")));
+    EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Readings for the GM within \u00b150 % \\(an estimate from 3 readings\\) +14\n")))
         << ok.out.toStdString();
 
     for (const QStringList& bad : {QStringList{"--unit", "ft/d", "three.out"}, QStringList{"--psi-unit", "mm", "three.out"},
                                    QStringList{"--rule", "max", "three.out"},
                                    QStringList{"--safety-factor", "0", "three.out"},
                                    QStringList{"--precision", "-5", "three.out"},
+                                   QStringList{"--precision", "1e-9", "three.out"},
+                                   QStringList{"--precision", "0.09", "three.out"},
+                                   QStringList{"--precision", "1001%", "three.out"},
+                                   QStringList{"--no-header", "three.out"},
                                    QStringList{"--csv", "--readings", "three.out"}, QStringList{"--bogus", "three.out"},
                                    QStringList{}}) {
         const Outcome r = velstat(bad, dir);
@@ -107,6 +119,35 @@ TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.contains("usage: velstat")) << bad.join(' ').toStdString();
     }
+    // The ends of the precision's range are accepted.
+    for (const char* x : {"0.1", "1000"})
+        EXPECT_EQ(velstat({"--csv", "--precision", x, "three.out"}, dir).status, 0) << x;
+    // The retired rule is refused with the reason.
+    const Outcome retired = velstat({"--rule", "trimmed-median", "three.out"}, dir);
+    EXPECT_EQ(retired.status, 2);
+    EXPECT_TRUE(retired.err.contains("always equals the median")) << retired.err.toStdString();
+    const Outcome trimmed = velstat({"--csv", "--rule", "trimmed-mean", "three.out"}, dir);
+    EXPECT_EQ(trimmed.out.split('\n')[1].split(',').mid(18, 3), QStringList({"trimmed-mean", "1", "2e-05"}));
+}
+
+// A Δθ that fills or overflows its columns, and a line that is no reading,
+// cost one reading each, never the report.
+TEST_F(Velstat, WideAndStarredFieldsKeepTheOtherReadings)
+{
+    writeFile(dir + "/wide.out",
+              reportOf({kRow1, "     2150.0000    300.   1200.   0.24   1.07   1.04   1.41   0.1353E-06 1.9352",
+                        "     3********    300.   1200.   0.04   1.01   1.01   1.37   0.3596E-0812.5330",
+                        "     4  0.2000**************** 180.00   5.66   4.50   6.47   0.8642E-09 0.1186",
+                        "no reading here", kRow2}));
+    const Outcome r = velstat({"--readings", "wide.out"}, dir);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts).mid(1),
+              QStringList({"wide.out,1,0.2,300,1200,4.073e-05,0.014,0,,1",
+                           "wide.out,2,150,300,1200,1.353e-07,1.9352,0,dtheta;ks-range,1",
+                           "wide.out,3,,300,1200,3.596e-09,12.533,0,dtheta;ks-range,1",
+                           "wide.out,4,0.2,,,8.642e-10,0.1186,0,ks-range,1",
+                           "wide.out,5,,,,,,0,bad-result,0",
+                           "wide.out,2,0.2,300,600,8.684e-07,13.0008,1,,0"})); // numbered as printed
 }
 
 // Text fields a spreadsheet would take for a formula get an apostrophe;
@@ -123,4 +164,51 @@ TEST_F(Velstat, CsvTextFieldsNeverStartAFormula)
     EXPECT_TRUE(lines[1].startsWith("\"'=HYPERLINK(\"\"http:x\"\").out\",3,3,0,2e-05,2,")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith("'-1.out,3,3,0,2e-05,2,"));
     EXPECT_TRUE(lines[3].startsWith("'@a.out,3,3,0,2e-05,2,"));
+}
+
+// Reports named by bytes that are not UTF-8 are opened as named; the CSV
+// shows the name in UTF-8, a complaint gives the bytes as they were.
+TEST_F(Velstat, AnyFileName)
+{
+    const QByteArray latin1 = QFile::encodeName(dir) + "/lat1\xe9.out";
+    const QByteArray missing = QFile::encodeName(dir) + "/gone\xe9.out";
+    {
+        std::FILE* f = std::fopen(latin1.constData(), "wb");
+        ASSERT_TRUE(f);
+        const QByteArray report = reportOf({kRow1});
+        std::fwrite(report.constData(), 1, std::size_t(report.size()), f);
+        std::fclose(f);
+    }
+    // QProcess passes arguments through the local 8-bit encoding, which
+    // cannot carry the byte; a shell can.
+    QProcess p;
+    p.start("/bin/sh", {"-c", "exec \"$0\" --csv \"$(printf '%s/lat1\\351.out' \"$1\")\" \"$(printf '%s/gone\\351.out' \"$1\")\"",
+                        VELSTAT_EXE, dir});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QByteArray out = p.readAllStandardOutput(), err = p.readAllStandardError();
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(out.contains("/lat1\xc3\xa9.out,1,1,0,4.073e-05,")) << out.toStdString();
+    EXPECT_TRUE(err.contains(missing + ": cannot be read")) << err.toStdString();
+}
+
+// Directories stand for every *.out below them, in sorted order; --no-header
+// lets the output of several runs be joined.
+TEST_F(Velstat, DirectoriesAndJoinedRuns)
+{
+    writeFile(dir + "/survey/b/pd.out", reportOf({kRow1}));
+    writeFile(dir + "/survey/a.out", reportOf({kRow1}));
+    writeFile(dir + "/survey/c/z.out", reportOf({kRow1}));
+    writeFile(dir + "/survey/c/notes.txt", "not a report");
+    writeFile(dir + "/survey/c/y.out", "not a report either");
+    const Outcome r = velstat({"--csv", "survey", "three.out"}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("survey/c/y.out: is not a report")) << r.err.toStdString();
+    QStringList files;
+    for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts).mid(1))
+        files << line.section(',', 0, 0);
+    EXPECT_EQ(files, QStringList({"survey/a.out", "survey/b/pd.out", "survey/c/z.out", "three.out"}));
+
+    const Outcome a = velstat({"--readings", "three.out"}, dir), b = velstat({"--readings", "--no-header", "two.out"}, dir);
+    EXPECT_EQ(velstat({"--readings", "three.out", "two.out"}, dir).out, a.out + b.out);
+    EXPECT_FALSE(velstat({"--csv", "--no-header", "two.out"}, dir).out.startsWith("file,"));
 }
