@@ -99,10 +99,12 @@ double fieldValue(const QString& text)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return nan;
-    if (t == QLatin1String("Infinity") || t == QLatin1String("Inf"))
-        return inf;
-    if (t == QLatin1String("-Infinity") || t == QLatin1String("-Inf"))
-        return -inf;
+    if (t.contains(QLatin1Char('I'))) {
+        if (t == QLatin1String("Infinity") || t == QLatin1String("Inf"))
+            return inf;
+        if (t == QLatin1String("-Infinity") || t == QLatin1String("-Inf"))
+            return -inf;
+    }
     bool ok = false;
     double v = t.toDouble(&ok); // "." whatever the locale; "NaN" reads as NaN
     if (ok)

@@ -32,10 +32,17 @@ QString summaryHeader()
 QString summaryRow(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)
 {
     const QList<sitestats::Figure> figures = sitestats::figures(a, o);
+    // The columns mostly follow the figures' order: each search starts where
+    // the last one ended, so a row costs a few comparisons per column.
+    qsizetype from = 0;
     const auto value = [&](const char* key) {
-        for (const sitestats::Figure& f : figures)
-            if (f.key == QLatin1String(key))
-                return csvNumber(f.value);
+        for (qsizetype k = 0; k < figures.size(); ++k) {
+            const qsizetype i = (from + k) % figures.size();
+            if (figures[i].key == QLatin1String(key)) {
+                from = i + 1;
+                return csvNumber(figures[i].value);
+            }
+        }
         return QString();
     };
     QStringList row{field(file)};

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace veldesk {
 
@@ -200,8 +201,23 @@ double t95(double degreesOfFreedom)
 {
     if (!(degreesOfFreedom > 0))
         return kNaN;
-    const boost::math::students_t dist(degreesOfFreedom);
-    return boost::math::quantile(dist, 0.975);
+    const auto compute = [degreesOfFreedom] {
+        const boost::math::students_t dist(degreesOfFreedom);
+        return boost::math::quantile(dist, 0.975);
+    };
+    // The quantile is costly, and the same few whole degrees of freedom come
+    // up again and again (the readings needed iterate on t, and velstat
+    // analyses thousands of sites); each is computed once per thread.
+    constexpr double kRemembered = 4096;
+    if (degreesOfFreedom > kRemembered || degreesOfFreedom != std::floor(degreesOfFreedom))
+        return compute();
+    thread_local std::vector<double> known;
+    const auto i = std::size_t(degreesOfFreedom);
+    if (known.size() <= i)
+        known.resize(i + 1, kNaN);
+    if (std::isnan(known[i]))
+        known[i] = compute();
+    return known[i];
 }
 
 double testsNeeded(double sdLn, double x)
