@@ -7,7 +7,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace veldesk {
 
@@ -79,63 +81,85 @@ std::optional<qint16> pointNumber(const QString& field)
     return static_cast<qint16>(r);
 }
 
-std::optional<ReportRow> cutRow(const QString& line)
+ReportRow cutRow(const QString& line)
 {
-    const auto point = pointNumber(line.mid(0, 7));
-    if (!point)
-        return std::nullopt;
     ReportRow row;
-    row.point = *point;
-    row.filled = true;
-    // 0-based start and length of columns 1 to 9; the flag sits at position 60.
-    static constexpr int fields[9][2] = {{7, 7},  {14, 8}, {22, 8}, {30, 7}, {37, 7},
-                                         {44, 7}, {51, 8}, {60, 11}, {71, -1}};
-    for (int i = 0; i < 9; ++i)
-        row.cells[i] = line.mid(fields[i][0], fields[i][1]);
-    row.cells[9] = line.mid(59, 1);
+    for (int f = 0; f < kFieldCount; ++f)
+        row.fields[f] = line.mid(kColumns[f].start, kColumns[f].width);
+    row.point = pointNumber(row.fields[Point]);
     return row;
 }
 
-ParsedReport parseReport(const QStringList& lines, int maxRows)
+double ReportRow::value(Field f) const { return fieldValue(fields[f]); }
+
+double fieldValue(const QString& text)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return nan;
+    if (t.contains(QLatin1Char('I'))) {
+        if (t == QLatin1String("Infinity") || t == QLatin1String("Inf"))
+            return inf;
+        if (t == QLatin1String("-Infinity") || t == QLatin1String("-Inf"))
+            return -inf;
+    }
+    bool ok = false;
+    double v = t.toDouble(&ok); // "." whatever the locale; "NaN" reads as NaN
+    if (ok)
+        return v;
+    // A scientific field whose exponent needs three digits drops the "E":
+    // "0.1234-100" is 0.1234E-100. The sign that starts the exponent is the
+    // last "+" or "-" after the mantissa's point.
+    const qsizetype point = t.indexOf(QChar('.'));
+    const qsizetype sign = std::max(t.lastIndexOf(QChar('-')), t.lastIndexOf(QChar('+')));
+    if (point < 0 || sign <= point + 1 || sign == t.size() - 1)
+        return nan;
+    const QString mantissa = t.left(sign), exponent = t.mid(sign);
+    for (QChar c : QStringView(exponent).mid(1))
+        if (!c.isDigit())
+            return nan;
+    v = (mantissa + QLatin1Char('E') + exponent).toDouble(&ok);
+    return ok ? v : nan;
+}
+
+ParsedReport parseReport(const QStringList& lines)
 {
     ParsedReport out;
-    qsizetype next = 0;
-    const auto fail = [&out] {
-        out.error = true;
+    for (qsizetype i = 16; i < 19 && i < lines.size(); ++i) // after the banner's 16 lines
+        out.header << lines.at(i);
+    if (lines.size() < 23) // the table header ends with line 23
         return out;
-    };
-    next = 16; // the banner
-    if (lines.size() < next)
-        return fail();
-    for (; next < 19; ++next) {
-        if (next >= lines.size())
-            return fail();
-        out.header << lines.at(next);
-    }
-    next = 23; // the table header
-    if (lines.size() < next)
-        return fail();
     out.tableBegun = true;
-    for (;; ++next) {
-        if (next >= lines.size())
-            return fail(); // the report ends before its footer
-        const QString& line = lines.at(next);
-        if (line.startsWith(QChar('-')))
-            return out;
-        if (out.rows.size() >= maxRows)
-            return fail(); // no grid row left for this reading
-        const auto row = cutRow(line);
-        if (!row) {
-            out.rows << ReportRow{};
-            return fail();
-        }
-        if (row->point < 1) {
-            out.rows << ReportRow{row->point, {}, false};
-            out.error = row->point != 0;
+    for (qsizetype i = 23; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (line.startsWith(QChar('-'))) {
+            out.complete = true;
             return out;
         }
-        out.rows << *row;
+        out.rows << cutRow(line);
     }
+    return out; // the report ends before its footer
+}
+
+GridLoad gridLoad(const ParsedReport& parsed, int maxRows)
+{
+    GridLoad g;
+    for (const ReportRow& row : parsed.rows) {
+        if (g.filled >= maxRows) {
+            g.error = true; // no grid row left for this reading
+            return g;
+        }
+        if (!row.isReading()) {
+            g.stopRow = true;
+            g.error = !row.point || *row.point != 0;
+            return g;
+        }
+        ++g.filled;
+    }
+    g.error = !parsed.complete;
+    return g;
 }
 
 bool readLines(const QString& path, QStringList* lines, QString* error)
@@ -144,10 +168,16 @@ bool readLines(const QString& path, QStringList* lines, QString* error)
     const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     if (f.error() != QFileDevice::NoError)
         return reportFailure(error, f.errorString());
-    lines->clear();
-    for (const QByteArray& l : splitLines(data))
-        *lines << encoding::decodeCutLine(l);
+    *lines = linesOf(data);
     return true;
+}
+
+QStringList linesOf(const QByteArray& data)
+{
+    QStringList lines;
+    for (const QByteArray& l : splitLines(data))
+        lines << encoding::decodeCutLine(l);
+    return lines;
 }
 
 bool sameFile(const QString& a, const QString& b)

@@ -10,10 +10,14 @@ using sitestats::csvNumber;
 
 QString field(const QString& text)
 {
-    if (!text.contains(QChar(',')) && !text.contains(QChar('"')) && !text.contains(QChar('\n'))
-        && !text.contains(QChar('\r')))
-        return text;
-    QString quoted = text;
+    // A spreadsheet takes a cell that begins with one of these for a formula
+    // and may run it (=HYPERLINK(...) in a file name); an apostrophe before
+    // it makes the cell plain text. Numbers never pass through here.
+    static const QString formulaStart = QStringLiteral("=+-@\t\r");
+    const QString t = !text.isEmpty() && formulaStart.contains(text.front()) ? QChar('\'') + text : text;
+    if (!t.contains(QChar(',')) && !t.contains(QChar('"')) && !t.contains(QChar('\n')) && !t.contains(QChar('\r')))
+        return t;
+    QString quoted = t;
     quoted.replace(QChar('"'), QLatin1String("\"\""));
     return QChar('"') + quoted + QChar('"');
 }
@@ -22,16 +26,23 @@ QString summaryHeader()
 {
     return QStringLiteral("file,readings,used,excluded,ks_gm,ks_gsd,ks_ci95_low,ks_ci95_high,ks_median,ks_mean,"
                           "ks_sd,ks_cv,ks_min,ks_max,psi_median,psi_mean,psi_min,psi_max,rule,safety_factor,"
-                          "design_value,unit,psi_unit,tests_needed\n");
+                          "design_value,unit,psi_unit,tests_needed,excluded_w,excluded_invalid\n");
 }
 
 QString summaryRow(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)
 {
     const QList<sitestats::Figure> figures = sitestats::figures(a, o);
+    // The columns mostly follow the figures' order: each search starts where
+    // the last one ended, so a row costs a few comparisons per column.
+    qsizetype from = 0;
     const auto value = [&](const char* key) {
-        for (const sitestats::Figure& f : figures)
-            if (f.key == QLatin1String(key))
-                return csvNumber(f.value);
+        for (qsizetype k = 0; k < figures.size(); ++k) {
+            const qsizetype i = (from + k) % figures.size();
+            if (figures[i].key == QLatin1String(key)) {
+                from = i + 1;
+                return csvNumber(figures[i].value);
+            }
+        }
         return QString();
     };
     QStringList row{field(file)};
@@ -39,12 +50,13 @@ QString summaryRow(const QString& file, const sitestats::Analysis& a, const site
                             "ks_median", "ks_mean", "ks_sd", "ks_cv", "ks_min", "ks_max", "psi_median", "psi_mean",
                             "psi_min", "psi_max"})
         row << value(key);
-    row << sitestats::ruleKey(o.rule) << csvNumber(o.safetyFactor) << value("design_value")
-        << field(units::name(o.ksUnit)) << field(units::name(o.psiUnit)) << value("tests_needed");
+    row << field(sitestats::ruleKey(o.rule)) << csvNumber(o.safetyFactor) << value("design_value")
+        << field(units::asciiName(o.ksUnit)) << field(units::name(o.psiUnit)) << value("tests_needed")
+        << value("excluded_w") << value("excluded_invalid");
     return row.join(QChar(',')) + QChar('\n');
 }
 
-QString readingsHeader() { return QStringLiteral("file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags\n"); }
+QString readingsHeader() { return QStringLiteral("file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags,used\n"); }
 
 QString readingsRows(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)
 {
@@ -59,7 +71,8 @@ QString readingsRows(const QString& file, const sitestats::Analysis& a, const si
                               csvNumber(units::fromSI(r.ks, o.ksUnit)),
                               csvNumber(units::fromSI(r.psiM, o.psiUnit)),
                               r.w ? QStringLiteral("1") : QStringLiteral("0"),
-                              sitestats::flagNames(r.flags)};
+                              field(sitestats::flagNames(r.flags)),
+                              r.used ? QStringLiteral("1") : QStringLiteral("0")};
         out += row.join(QChar(',')) + QChar('\n');
     }
     return out;

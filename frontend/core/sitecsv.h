@@ -10,18 +10,22 @@ namespace veldesk {
 
 namespace sitecsv {
 
-// One field, quoted when it holds a comma, a quote or a line end.
+// One text field: an apostrophe before a first character that a spreadsheet
+// takes for the start of a formula ("=", "+", "-", "@", tab, CR), then
+// quoted when it holds a comma, a quote or a line end.
 QString field(const QString& text);
 
-// file,readings,used,excluded,ks_gm,...,tests_needed
+// file,readings,used,excluded,ks_gm,...,tests_needed,excluded_w,excluded_invalid
+// (the unit in ASCII: "um/s")
 QString summaryHeader();
 // One report's row under summaryHeader(), ended by "\n".
 QString summaryRow(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o);
 
-// file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags
+// file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags,used
 QString readingsHeader();
 // One row per reading, each ended by "\n": Ks and Psi_m in the options'
-// units, w 1 for a W mark and 0 otherwise, the flags' short names joined by ";".
+// units, w 1 for a W mark and 0 otherwise, the flags' short names joined by
+// ";", used 1 when the reading enters the statistics and 0 otherwise.
 QString readingsRows(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o);
 
 } // namespace sitecsv

@@ -65,6 +65,11 @@ QList<Psi> allPsi()
 
 QString name(Ks u) { return QString::fromUtf16(entry(kKs, u).name); }
 QString name(Psi u) { return QString::fromUtf16(entry(kPsi, u).name); }
+
+QString asciiName(Ks u)
+{
+    return u == Ks::MicrometrePerSecond ? QStringLiteral("um/s") : name(u);
+}
 double factor(Ks u) { return entry(kKs, u).factor; }
 double factor(Psi u) { return entry(kPsi, u).factor; }
 

@@ -23,6 +23,9 @@ QList<Psi> allPsi();
 // "mm/h", "cm/h", "in/h", "m/d"; "m", "cm", "in".
 QString name(Ks u);
 QString name(Psi u);
+// The name in ASCII, for files that programs read: "um/s" for "µm/s", which
+// a spreadsheet may decode in its own 8-bit character set.
+QString asciiName(Ks u);
 
 // The unit named, blanks around it ignored; "um/s" is taken for "µm/s" where
 // a keyboard has no µ. No value for anything else.

@@ -1,5 +1,6 @@
 #include "sitereport.h"
 
+#include "failure.h"
 #include "report.h"
 
 #include <QDate>
@@ -68,7 +69,7 @@ reportprinter::SiteReport siteReport(const QStringList& reportLines, const sites
         if (f.key == QLatin1String("design_value"))
             r.designValue = printed(f.value, f.unit);
         else
-            r.statistics.append({f.label, printed(f.value, f.unit)});
+            r.statistics.append({sitestats::labelWithNote(f), printed(f.value, f.unit)});
     }
     r.designRule = QStringLiteral("%1, divided by a safety factor of %2; Ks in %3, Psi_m in %4%5")
                        .arg(sitestats::ruleText(o.rule), numbers().toString(o.safetyFactor, 'g', 6),
@@ -82,7 +83,9 @@ bool writeSitePdf(const QString& reportPath, const sitestats::Options& o, const 
 {
     QStringList lines;
     QList<sitestats::Reading> readings;
-    if (!sitestats::loadReport(reportPath, &readings, error) || !report::readLines(reportPath, &lines, error))
+    if (!report::readLines(reportPath, &lines))
+        return reportFailure(error, QStringLiteral("cannot be read"));
+    if (!sitestats::readingsOfReport(lines, &readings, error))
         return false;
     return reportprinter::writePdf(siteReport(lines, sitestats::analyse(readings, o), o), pdfPath, error);
 }

@@ -192,20 +192,28 @@ void Form2::cargar()
     QStringList lines;
     if (!report::readLines(m_report, &lines))
         return finish(true);
-    const report::ParsedReport parsed = report::parseReport(lines, kLoadingRows - 2);
+    const report::ParsedReport parsed = report::parseReport(lines);
     for (int i = 0; i < parsed.header.size(); ++i)
         Label1[i]->setText(parsed.header.at(i));
     if (parsed.tableBegun)
         current = 1; // the unit row
-    for (const report::ReportRow& row : parsed.rows) {
+    // Columns 1 to 9 show the engine's fields as printed, each cut at the
+    // engine's own columns; column 10 the W text's middle character.
+    static constexpr report::Field shown[9] = {report::DTheta, report::THalf, report::TFin,
+                                               report::Delta0, report::RoMax, report::RoMed,
+                                               report::A,      report::Ks,    report::PsiM};
+    const report::GridLoad load = report::gridLoad(parsed, kLoadingRows - 2);
+    for (int i = 0; i < load.filled; ++i) {
+        const report::ReportRow& row = parsed.rows.at(i);
         ++current;
-        if (!row.filled)
-            continue; // the row that ended the table stays, empty
-        for (int c = 0; c < 10; ++c)
-            Gr2->setTextMatrix(current, c + 1, row.cells[c]);
-        Gr2->setCellBackColor(current, 10, row.cells[9] == QLatin1String("*") ? kFlagged : kUnflagged);
+        for (int c = 0; c < 9; ++c)
+            Gr2->setTextMatrix(current, c + 1, row.fields[shown[c]]);
+        Gr2->setTextMatrix(current, 10, row.fields[report::WText].mid(1, 1));
+        Gr2->setCellBackColor(current, 10, row.wMarked() ? kFlagged : kUnflagged);
     }
-    finish(parsed.error);
+    if (load.stopRow)
+        ++current; // the row that ended the table stays, empty
+    finish(load.error);
 }
 
 void Form2::datosAlPortapapeles()

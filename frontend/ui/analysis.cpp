@@ -47,22 +47,8 @@ QLocale numberLocale()
     return l;
 }
 
-// A figure on screen: 4 significant digits, trailing zeros kept so that every
-// figure shows the same precision, in the operator's format; plain decimals
-// from 0.001 to 99999, powers of ten beyond; blank when undefined.
-QString shown(double v)
-{
-    if (!std::isfinite(v))
-        return QString();
-    const QLocale l = numberLocale();
-    if (v == 0)
-        return l.toString(0.0, 'f', 3);
-    const double rounded = QString::number(v, 'e', 3).toDouble(); // 9.9996 becomes 10.00
-    const int exponent = int(std::floor(std::log10(std::abs(rounded))));
-    if (exponent < -3 || exponent > 4)
-        return l.toString(v, 'e', 3);
-    return l.toString(v, 'f', std::max(0, 3 - exponent));
-}
+// A figure on screen, in the operator's format (see shownFigure).
+QString shown(double v) { return shownFigure(v, QLocale()); }
 
 
 // A reading as the report printed it, a count, or a figure copied for a
@@ -71,12 +57,6 @@ QString shown(double v)
 QString asPrinted(double v)
 {
     return std::isfinite(v) ? numberLocale().toString(v, 'g', 15) : QString();
-}
-
-bool isCount(const QString& key)
-{
-    return key == QLatin1String("tests_needed") || key == QLatin1String("readings") || key == QLatin1String("used")
-        || key.startsWith(QLatin1String("excluded"));
 }
 
 QTableWidgetItem* item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
@@ -108,13 +88,15 @@ AnalysisWindow::AnalysisWindow(const QString& reportPath, const QString& dataSet
     // The window reads what it can: a report cut short still gives the
     // readings written before the cut.
     report::readLines(m_report, &m_lines);
-    const report::ParsedReport parsed = report::parseReport(m_lines, 1000);
+    const report::ParsedReport parsed = report::parseReport(m_lines);
     m_header = parsed.header;
     m_readings = readingsOf(parsed);
 
     buildControls();
     source->setText(m_header.mid(0, 2).join(QChar('\n')));
-    notice->setVisible(parsed.error);
+    // A row that is not a reading is one bad reading; only a table cut short
+    // makes the report incomplete.
+    notice->setVisible(!parsed.complete);
     loadSettings();
     m_loading = false;
     recompute();
@@ -137,6 +119,12 @@ void AnalysisWindow::buildControls()
     notice->setObjectName(QStringLiteral("notice"));
     notice->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
     outer->addWidget(notice);
+    ruleNotice = new QLabel(this);
+    ruleNotice->setObjectName(QStringLiteral("ruleNotice"));
+    ruleNotice->setWordWrap(true);
+    ruleNotice->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
+    ruleNotice->hide();
+    outer->addWidget(ruleNotice);
 
     // The choices, in one row above the pages: they apply to every page.
     auto* choices = new QHBoxLayout;
@@ -258,8 +246,17 @@ void AnalysisWindow::loadSettings()
     QSettings s = settings();
     s.beginGroup(QStringLiteral("analysis"));
     // Stored by name, so that a unit or rule added later does not shift them.
-    if (const auto r = parseRule(s.value(QStringLiteral("rule")).toString()))
+    const QString storedRule = s.value(QStringLiteral("rule")).toString();
+    if (const auto r = parseRule(storedRule)) {
         rule->setCurrentIndex(rule->findData(ruleKey(*r)));
+    } else if (const QString why = retiredRule(storedRule); !why.isEmpty()) {
+        // The median gives the same figure the retired rule gave.
+        rule->setCurrentIndex(rule->findData(ruleKey(Rule::Median)));
+        ruleNotice->setText(QStringLiteral("The rule kept from an earlier session, \"%1\", is no longer offered: %2. "
+                                           "The median is shown.")
+                                .arg(storedRule, why));
+        ruleNotice->show();
+    }
     if (const auto u = units::parseKs(s.value(QStringLiteral("ksUnit")).toString()))
         ksUnit->setCurrentIndex(ksUnit->findData(int(*u)));
     if (const auto u = units::parsePsi(s.value(QStringLiteral("psiUnit")).toString()))
@@ -304,8 +301,8 @@ void AnalysisWindow::fillStatistics()
     statistics->setRowCount(int(list.size()));
     for (int i = 0; i < list.size(); ++i) {
         const Figure& f = list.at(i);
-        statistics->setItem(i, 0, item(f.label, Qt::AlignLeft | Qt::AlignVCenter));
-        statistics->setItem(i, 1, item(isCount(f.key) ? asPrinted(f.value) : shown(f.value)));
+        statistics->setItem(i, 0, item(labelWithNote(f), Qt::AlignLeft | Qt::AlignVCenter));
+        statistics->setItem(i, 1, item(shownFigure(f.value, QLocale(), isCount(f))));
         statistics->setItem(i, 2, item(f.unit, Qt::AlignLeft | Qt::AlignVCenter));
         if (f.key == QLatin1String("design_value"))
             for (int c = 0; c < 3; ++c) {
@@ -363,7 +360,7 @@ QString AnalysisWindow::copyText() const
 {
     QStringList lines;
     for (const Figure& f : figures(m_analysis, m_options))
-        lines << QStringList{f.label.trimmed(), asPrinted(f.value), f.unit}.join(QChar('\t'));
+        lines << QStringList{labelWithNote(f).trimmed(), asPrinted(f.value), f.unit}.join(QChar('\t'));
     lines << QString();
     lines << QStringList{QStringLiteral("Point"), QStringLiteral("dtheta"), QStringLiteral("t 1/2 (s)"),
                          QStringLiteral("t fin (s)"), QStringLiteral("Ks (%1)").arg(units::name(m_options.ksUnit)),
@@ -406,8 +403,13 @@ void AnalysisWindow::exportToCsv()
     const QString path = chooseCsvPath(this, proposed);
     if (path.isEmpty())
         return;
+    // A byte-order mark and CR LF, so that spreadsheets on every platform
+    // take the file for UTF-8 ("µ", accented file names) and split its lines.
+    QString text = csvText();
+    text.replace(QChar('\n'), QLatin1String("\r\n"));
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QString why;
-    if (!writeAtomically(path, csvText().toUtf8(), &why))
+    if (!writeAtomically(path, bytes, &why))
         veldesk::showMessage(this, QStringLiteral("Unable to export the analysis to ") + path + QStringLiteral("\n") + why,
                              veldesk::MsgIcon::Critical);
 }

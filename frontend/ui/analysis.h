@@ -43,8 +43,9 @@ public:
     // The text "Copy" puts on the clipboard: the statistics, an empty line,
     // then the readings, cells joined by tabs and rows by line feeds.
     QString copyText() const;
-    // What "Export CSV..." writes: the summary header and row, an empty line,
-    // then the readings' header and rows.
+    // What "Export CSV..." writes, with LF line ends: the summary header and
+    // row, an empty line, then the readings' header and rows. The file gets a
+    // UTF-8 byte-order mark and CR LF.
     QString csvText() const;
 
     // Where the CSV goes; asks with a file dialog unless a test replaces it.
@@ -58,6 +59,7 @@ public:
     QTabWidget* tabs = nullptr;
     QLabel* source = nullptr;  // the report's processed-file and description lines
     QLabel* notice = nullptr;  // shown when the report was incomplete
+    QLabel* ruleNotice = nullptr; // shown when the settings held a rule no longer offered
     QComboBox* rule = nullptr;
     QDoubleSpinBox* safetyFactor = nullptr;
     QComboBox* ksUnit = nullptr;

@@ -165,7 +165,9 @@ check_results() {
     if [ "$head" = $'\tD Theta\tt 1/2\tt max\tdo\tro max\tro med\ta\tKs\tPsi_m\t' ]; then pass "clipboard headings"; else fail "clipboard headings: $(printf %q "$head")"; fi
     case "$units" in $'1\t(cm3/cm3)\t(s)\t(s)\t'*) pass "clipboard units row" ;; *) fail "clipboard units row: $(printf %q "$units")" ;; esac
 
-    # Each table row of the clipboard is the report row cut at its fixed columns.
+    # Each table row of the clipboard is the report row cut at the engine's
+    # columns: number 1-6, Δθ 7-14, the times 15-22 and 23-30, delta0, romax,
+    # romed and a 7 each, the W text 59-61 (its mark at 60), Ks 62-71, Psi_m 72-78.
     tr -d '\r' <"$report" | awk 'f && /^-/ {exit} f {print} /^---/ && NR > 20 {f=1}' >"$work/report.rows"
     local n_report n_clip
     n_report=$(wc -l <"$work/report.rows")
@@ -175,9 +177,9 @@ check_results() {
     awk -F'\t' -v R="$work/report.rows" '
         NR > 2 {
             if ((getline line < R) <= 0) { print "extra clipboard row " NR; bad = 1; next }
-            want = (NR - 1) "\t" substr(line, 8, 7) "\t" substr(line, 15, 8) "\t" substr(line, 23, 8) "\t" \
+            want = (NR - 1) "\t" substr(line, 7, 8) "\t" substr(line, 15, 8) "\t" substr(line, 23, 8) "\t" \
                    substr(line, 31, 7) "\t" substr(line, 38, 7) "\t" substr(line, 45, 7) "\t" \
-                   substr(line, 52, 8) "\t" substr(line, 61, 11) "\t" substr(line, 72) "\t" substr(line, 60, 1)
+                   substr(line, 52, 7) "\t" substr(line, 62, 10) "\t" substr(line, 72) "\t" substr(line, 60, 1)
             if ($0 != want) { print "row " NR ": clipboard [" $0 "] report [" want "]"; bad = 1 }
         }
         END { exit bad }' "$work/clip.rows" && pass "clipboard cells match the report columns" || fail "clipboard cells differ from the report"

@@ -1,9 +1,18 @@
 #include "report.h"
 #include "test_support.h"
 
+#include <QProcess>
+
+#include <cmath>
+#include <limits>
+
 using namespace veldesk;
 
 using namespace report;
+
+namespace {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+}
 
 TEST(Report, PathsOfTheReportAndTheResultsCopy)
 {
@@ -20,47 +29,113 @@ TEST(Report, PathsOfTheReportAndTheResultsCopy)
     EXPECT_EQ(resultsCopyPathFor("data."), "data.out");
 }
 
-TEST(Report, CutsTheSampleRowsAtTheirFixedPositions)
+TEST(Report, CutsRowsAtTheEnginesColumns)
 {
-    const auto r1 = cutRow(kRow1);
-    ASSERT_TRUE(r1);
-    EXPECT_EQ(r1->point, 1);
-    EXPECT_EQ(r1->cells, (std::array<QString, 10>{" 0.2000", "    300.", "   1200.", " 180.00", "   5.66",
-                                                  "   4.50", "   5.92 ", " 0.4073E-04", " 0.0140", " "}));
-    EXPECT_EQ(cutRow(kRow2)->cells[9], "*");
-    // The point number: a 16-bit whole number, or a failure.
+    const ReportRow r1 = cutRow(kRow1);
+    ASSERT_TRUE(r1.isReading());
+    EXPECT_EQ(r1.point, 1);
+    EXPECT_EQ(r1.fields, (std::array<QString, kFieldCount>{"     1", "  0.2000", "    300.", "   1200.", " 180.00",
+                                                            "   5.66", "   4.50", "   5.92", "   ", "0.4073E-04",
+                                                            " 0.0140"}));
+    EXPECT_FALSE(r1.wMarked());
+    // Ks and a Psi_m that fills its 7 columns touch; the W mark is the middle
+    // of its 3 columns.
+    const ReportRow r2 = cutRow(kRow2);
+    EXPECT_TRUE(r2.wMarked());
+    EXPECT_EQ(r2.fields[Ks], "0.8684E-06");
+    EXPECT_EQ(r2.fields[PsiM], "13.0008");
+    // A Δθ that fills its 8 columns touches the reading number.
+    const ReportRow wide = cutRow("     2150.0000    300.   1200.   0.24   1.07   1.04   1.41   0.1353E-06 1.9352");
+    EXPECT_EQ(wide.point, 2);
+    EXPECT_DOUBLE_EQ(wide.value(DTheta), 150.0);
+
+    // The reading number: a 16-bit whole number, or the line is no reading.
     EXPECT_EQ(pointNumber("  1000 "), 1000);
     EXPECT_FALSE(pointNumber("  32768"));
-    EXPECT_FALSE(pointNumber("       "));
-    EXPECT_FALSE(pointNumber("  ***  "));
+    EXPECT_FALSE(pointNumber("      "));
+    EXPECT_FALSE(pointNumber("******"));
+    EXPECT_FALSE(cutRow("").isReading());
+    EXPECT_FALSE(cutRow("garbage").isReading());
+    EXPECT_FALSE(cutRow("     0" + kRow1.mid(6)).isReading());
 }
 
-TEST(Report, StopRules)
+// Every spelling of a number the engine's writing layer produces.
+TEST(Report, FieldValues)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* text;
+        double value; // NaN: unreadable
+    } cases[] = {
+        {"  0.2000", 0.2},        {"    300.", 300},        {"-10.0000", -10},       {" -0.5000", -0.5},
+        {"-.5000", -0.5},         {"0.4073E-04", 4.073e-5}, {"-.4073E-04", -4.073e-5}, {"0.0000E+00", 0},
+        {"0.1234-100", 1.234e-101}, {"0.9999+120", 9.999e119}, {"-.1234-100", -1.234e-101},
+        {"     NaN", kNaN},      {"Infinity", inf},        {"-Infinity", -inf},     {"    Inf", inf},
+        {"   -Inf", -inf},         {"********", kNaN},     {"*******", kNaN},       {"", kNaN},
+        {"   ", kNaN},             {"1.2.3", kNaN},          {"0.12-", kNaN},         {"0.12-1a", kNaN},
+    };
+    for (const auto& c : cases) {
+        const double v = fieldValue(c.text);
+        if (std::isnan(c.value))
+            EXPECT_TRUE(std::isnan(v)) << c.text << " = " << v;
+        else
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(Report, ParsesEveryLineOfTheTable)
+{
+    const ParsedReport ok = parseReport(reportLines({kRow1, kRow2}));
+    EXPECT_TRUE(ok.complete);
+    EXPECT_TRUE(ok.tableBegun);
+    EXPECT_EQ(ok.header, QStringList({"Processed file:/d/set.pd", " Description:  V.Arezo", " Pipe dimensions used"}));
+    EXPECT_EQ(ok.rows.size(), 2);
+
+    // A line that is not a reading stays in its place; the lines after it are
+    // read on.
+    const ParsedReport odd = parseReport(reportLines({kRow1, "garbage", kRow2}));
+    EXPECT_TRUE(odd.complete);
+    ASSERT_EQ(odd.rows.size(), 3);
+    EXPECT_FALSE(odd.rows[1].isReading());
+    EXPECT_TRUE(odd.rows[2].wMarked());
+
+    const ParsedReport cut = parseReport(reportLines({kRow1}).mid(0, 24));
+    EXPECT_FALSE(cut.complete);
+    EXPECT_EQ(cut.rows.size(), 1);
+    const ParsedReport header = parseReport(reportLines({}).mid(0, 20));
+    EXPECT_FALSE(header.tableBegun);
+    EXPECT_EQ(header.header.size(), 3);
+}
+
+// What the results window shows of a table: up to the first line that is not
+// a reading, kept as an empty row; 0 ends quietly, anything else with the error.
+TEST(Report, ResultsGridStopRules)
 {
     QString zero = kRow1, negative = kRow1;
     zero.replace(5, 1, "0");
     negative.replace(4, 2, "-1");
-
-    const ParsedReport ok = parseReport(reportLines({kRow1, kRow2}));
-    EXPECT_FALSE(ok.error);
-    EXPECT_EQ(ok.header, QStringList({"Processed file:/d/set.pd", " Description:  V.Arezo", " Pipe dimensions used"}));
-    EXPECT_EQ(ok.rows.size(), 2);
-
-    // 0 ends the table quietly, below 0 or no number with the error; the row
-    // that stopped it is kept, empty.
-    for (const QString& stop : {zero, negative, QString("garbage")}) {
-        const ParsedReport p = parseReport(reportLines({kRow1, stop, kRow2}));
-        EXPECT_EQ(p.error, stop != zero) << stop.toStdString();
-        ASSERT_EQ(p.rows.size(), 2);
-        EXPECT_FALSE(p.rows[1].filled);
+    const struct {
+        QStringList rows;
+        int lines; // of the report, -1: all
+        int maxRows;
+        int filled;
+        bool stopRow, error;
+    } cases[] = {
+        {{kRow1, kRow2}, -1, 999, 2, false, false},
+        {{kRow1, zero, kRow2}, -1, 999, 1, true, false},
+        {{kRow1, negative, kRow2}, -1, 999, 1, true, true},
+        {{kRow1, "garbage", kRow2}, -1, 999, 1, true, true},
+        {{kRow1}, 24, 999, 1, false, true},         // ends before the footer
+        {{kRow1, kRow1, kRow1}, -1, 2, 2, false, true}, // more readings than grid rows
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows.join('|').toStdString());
+        const QStringList all = reportLines(c.rows);
+        const GridLoad g = gridLoad(parseReport(c.lines < 0 ? all : all.mid(0, c.lines)), c.maxRows);
+        EXPECT_EQ(g.filled, c.filled);
+        EXPECT_EQ(g.stopRow, c.stopRow);
+        EXPECT_EQ(g.error, c.error);
     }
-    // Ending before the footer, or more readings than rows: an error, no empty row.
-    const ParsedReport cut = parseReport(reportLines({kRow1}).mid(0, 24));
-    EXPECT_TRUE(cut.error);
-    EXPECT_EQ(cut.rows.size(), 1);
-    const ParsedReport full = parseReport(reportLines({kRow1, kRow1, kRow1}), 2);
-    EXPECT_TRUE(full.error);
-    EXPECT_EQ(full.rows.size(), 2);
 }
 
 TEST(Report, CopiarWritesCrLfAndNeverDestroysItsSource)
@@ -95,6 +170,61 @@ TEST(Report, LinesReadBackInTheirOwnEncoding)
                                    QString::fromUtf8(" Description:  Café “B” "), "plain"}));
 }
 
+// Rows written by the real engine with every field at its widest and beyond:
+// each is read at the engine's columns, and a field that overflowed leaves its
+// reading in place with that one value unknown.
+TEST(Report, RowsOfTheRealEngineAtTheirWidest)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* line;
+        double dtheta, tHalf, tFin; // NaN: printed as "*"
+    } cases[] = {
+        {"0.2 300 1200", 0.2, 300, 1200},
+        {"150 300 1200", 150, 300, 1200},          // Δθ fills its 8 columns
+        {"999.9999 300 1200", 999.9999, 300, 1200}, // the widest Δθ that fits
+        {"-10 300 1200", -10, 300, 1200},          // a negative one that fills them
+        {"1000 300 1200", kNaN, 300, 1200},        // too wide: "********"
+        {"-100 300 1200", kNaN, 300, 1200},
+        {"0.2 9999999 29999997", 0.2, 9999999, kNaN}, // the widest time, and one beyond
+        {"0.2 10000000 30000000", 0.2, kNaN, kNaN},
+        {"0.2 300 600", 0.2, 300, 600}, // W-marked, Psi_m fills its 7 columns
+    };
+    QByteArray set = "Widest\r\n0.05000 , 0.30000\r\n";
+    for (const auto& c : cases)
+        set += QByteArray(c.line) + "\r\n";
+    writeFile(dir.filePath("w.pd"), set);
+    QProcess engine;
+    engine.setWorkingDirectory(dir.path());
+    engine.start(VELPRA_EXE, {"w.pd"});
+    ASSERT_TRUE(engine.waitForFinished(30000));
+    ASSERT_EQ(engine.exitCode(), 0) << engine.readAllStandardError().toStdString();
+
+    QStringList lines;
+    ASSERT_TRUE(readLines(dir.filePath("pd.out"), &lines));
+    const ParsedReport parsed = parseReport(lines);
+    ASSERT_TRUE(parsed.complete);
+    ASSERT_EQ(parsed.rows.size(), std::size(cases));
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const auto& c = cases[i];
+        const ReportRow& row = parsed.rows[i];
+        SCOPED_TRACE(lines[23 + i].toStdString());
+        EXPECT_EQ(lines[23 + i].size(), kRowWidth);
+        EXPECT_EQ(row.point, i + 1);
+        const std::pair<Field, double> expected[] = {{DTheta, c.dtheta}, {THalf, c.tHalf}, {TFin, c.tFin}};
+        for (const auto& [f, v] : expected) {
+            if (std::isnan(v)) {
+                EXPECT_EQ(row.fields[f], QString(kColumns[f].width, '*'));
+                EXPECT_TRUE(std::isnan(row.value(f)));
+            } else {
+                EXPECT_NEAR(row.value(f), v, std::abs(v) * 1e-7 + 5e-5);
+            }
+        }
+        EXPECT_EQ(row.wMarked(), i == 8);
+    }
+    EXPECT_EQ(parsed.rows[8].fields[PsiM], "13.0008");
+    EXPECT_EQ(parsed.rows[8].fields[Ks], "0.8684E-06");
+    EXPECT_EQ(gridLoad(parsed, 999).filled, int(std::size(cases)));
 // Windows forms of a data set's place: drive letters, network shares and
 // either separator, as typed into the file-name box or given on the command
 // line. The report is looked for in the data set's own folder.

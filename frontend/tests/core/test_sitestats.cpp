@@ -55,7 +55,8 @@ TEST(SiteStats, HandWorkedSets)
         // Even count: the median is the mean of the middle two; GM = 2 sqrt 2 e-5.
         {"even", withKs({8e-5, 1e-5, 4e-5, 2e-5}), 2.0 * std::sqrt(2.0) * 1e-5, std::exp(std::log(2.0) * std::sqrt(5.0 / 3)),
          6.810061552888052e-06, 0.00011747324070231515, 3e-5, 3e-5, 3.75e-5, std::sqrt((7.5625 + 3.0625 + 0.0625 + 18.0625) / 3) * 1e-5, 1e-5, 8e-5},
-        // One reading: no spread, no interval, nothing to trim.
+        // One reading: no spread, no interval, nothing to trim (the mean
+        // without extremes of {1, 2, 4} and of {1, 2, 4, 8} is 2 and 3).
         {"one", withKs({3e-5}), 3e-5, nan, nan, nan, 3e-5, nan, 3e-5, nan, 3e-5, 3e-5},
         // Ties: no spread at all, the interval closes on the GM.
         {"ties", withKs({5e-6, 5e-6, 5e-6, 5e-6}), 5e-6, 1.0, 5e-6, 5e-6, 5e-6, 5e-6, 5e-6, 0.0, 5e-6, 5e-6},
@@ -69,7 +70,7 @@ TEST(SiteStats, HandWorkedSets)
         expectNear(a.ks.ciLow, c.ciLow, "ci low");
         expectNear(a.ks.ciHigh, c.ciHigh, "ci high");
         expectNear(a.ks.median, c.median, "median");
-        expectNear(a.trimmedMedian, c.trimmed, "trimmed median");
+        expectNear(a.trimmedMean, c.trimmed, "trimmed mean");
         expectNear(a.ks.mean, c.mean, "mean");
         expectNear(a.ks.sd, c.sd, "sd");
         expectNear(a.ks.cv, c.sd / c.mean, "cv");
@@ -118,43 +119,82 @@ TEST(SiteStats, QualityFlagsAtTheirLimits)
         {0.6001, 300, 300, 4.0e-3, 0.1, DThetaRange | TFinNotLater},
         {0.0, 300, 200, 4.1e-3, 0.1, DThetaRange | TFinNotLater | KsRange},
         {-0.1, 300, 1200, 6.8e-7, kNaN, DThetaRange | KsRange | BadResult},
-        {0.2, kNaN, 1200, 1e-5, -0.25, TFinNotLater}, // a negative Psi_m is a result
+        {0.2, 300, 1200, 1e-5, -0.25, PsiNegative},   // no physical meaning
+        {0.2, 300, 1200, 1e-5, -0.0, 0},              // "-0.0000" is no negative value
+        // Times too large for their columns read as NaN and are compared with nothing.
+        {0.2, kNaN, 1200, 1e-5, 0.1, 0},
+        {0.2, 9999999, kNaN, 1e-5, 0.1, 0},
+        {0.2, kNaN, kNaN, 1e-5, 0.1, 0},
+        {0.2, 300, std::numeric_limits<double>::infinity(), 1e-5, 0.1, 0}, // "Infinity" is a value
+        // A Δθ that overflowed its columns is far outside the range.
+        {kNaN, 300, 1200, 1e-5, 0.1, DThetaRange},
     };
     for (const Case& c : cases) {
         Reading r;
         r.dtheta = c.dtheta, r.tHalf = c.tHalf, r.tFin = c.tFin, r.ks = c.ks, r.psiM = c.psi;
         EXPECT_EQ(analyse({r}).readings[0].flags, c.flags) << c.dtheta << " " << c.ks;
     }
-    EXPECT_EQ(flagNames(BadResult | Outlier), "bad-result;outlier");
+    EXPECT_EQ(flagNames(BadResult | Outlier | PsiNegative), "bad-result;outlier;psi<0");
+    // A line of the table that is not a reading: one bad reading, nothing else.
+    Reading odd;
+    odd.unreadable = true;
+    const Analysis a = analyse({odd});
+    EXPECT_EQ(a.readings[0].flags, BadResult);
+    EXPECT_EQ(a.leftOutInvalid, 1);
     EXPECT_EQ(flagNames(0), "");
 }
 
-// Quartiles are linear between closest ranks: with four ties and one far
-// value the interquartile range is 0 and only the far one is outside.
-TEST(SiteStats, TukeyOutliers)
+// Quartiles at the positions (n + 1/3) p + 1/3. ln Ks of 0..6 and one more
+// (relative to 1e-5): q1 = 1 + 5/12, q3 = 5 + 7/12, so the fences at 2.2 IQR
+// lie at -7.75 and 14.75 (at 1.5 IQR the upper one would be 11.83).
+TEST(SiteStats, OutlierFences)
 {
-    EXPECT_DOUBLE_EQ(quantile({4, 1, 3, 2}, 0.25), 1.75);
-    EXPECT_DOUBLE_EQ(quantile({4, 1, 3, 2}, 0.75), 3.25);
-    EXPECT_DOUBLE_EQ(quantile({5, 1, 4, 2, 3}, 0.25), 2);
+    const struct {
+        QList<double> v;
+        double p, q;
+    } quantiles[] = {
+        {{4, 1, 3, 2}, 0.25, 1 + 5.0 / 12}, {{4, 1, 3, 2}, 0.75, 3 + 7.0 / 12}, {{5, 1, 4, 2, 3}, 0.25, 1 + 2.0 / 3},
+        {{5, 1, 4, 2, 3}, 0.5, 3},          {{7}, 0.25, 7},                     {{1, 2}, 0.0, 1},
+        {{1, 2}, 1.0, 2},
+    };
+    for (const auto& c : quantiles)
+        EXPECT_NEAR(quantile(c.v, c.p), c.q, 1e-14) << c.p;
 
-    const Analysis a = analyse(withKs({1e-5, 1e-5, 1e-5, 1e-5, 1.1e-5}));
-    QList<bool> outlier;
-    for (const Reading& r : a.readings)
-        outlier << bool(r.flags & Outlier);
-    EXPECT_EQ(outlier, QList<bool>({false, false, false, false, true}));
-    // ln of 1, 2, 3, 4, 5, 20 (e-5) less ln 1e-5: q1 = 0.79, q3 = 1.56, upper
-    // fence 2.72; ln 20 = 3.00 is beyond it (it would not be at 3 IQR: 3.87).
-    const Analysis b = analyse(withKs({1e-5, 2e-5, 3e-5, 4e-5, 5e-5, 2e-4}));
-    EXPECT_FALSE(b.readings[0].flags & Outlier);
-    EXPECT_TRUE(b.readings[5].flags & Outlier);
-    EXPECT_EQ(b.used, 6); // flags inform, they leave nothing out
+    const auto site = [](std::initializer_list<double> lnRel, std::initializer_list<bool> w = {}) {
+        QList<Reading> out;
+        for (double x : lnRel)
+            out << withKs({1e-5 * std::exp(x)})[0];
+        for (int k = 0; k < int(w.size()); ++k)
+            out[k].w = std::data(w)[k];
+        QList<bool> outlier;
+        for (const Reading& r : analyse(out).readings)
+            outlier << bool(r.flags & Outlier);
+        return outlier;
+    };
+    const QList<bool> none(8, false);
+    QList<bool> last = none;
+    last.last() = true;
+    EXPECT_EQ(site({0, 1, 2, 3, 4, 5, 6, 12}), none);  // beyond 1.5 IQR, within 2.2
+    EXPECT_EQ(site({0, 1, 2, 3, 4, 5, 6, 15}), last);  // beyond 2.2 IQR
+    EXPECT_EQ(site({1, 2, 3, 4, 5, 6, 7, -7}), none);
+    EXPECT_EQ(site({1, 2, 3, 4, 5, 6, 7, -8}), last);  // below the lower fence
+    // Seven readings used are too few to judge, however far one lies.
+    EXPECT_EQ(site({0, 1, 2, 3, 4, 5, 30}), QList<bool>(7, false));
+    // With the first of eight W-marked, seven are used: no fences; the mark
+    // still lets a reading left out be measured against them once there are.
+    EXPECT_EQ(site({30, 0, 1, 2, 3, 4, 5, 6}, {true}), none);
+    QList<bool> first(9, false);
+    first[0] = true;
+    EXPECT_EQ(site({30, 0, 1, 2, 3, 4, 5, 6, 6.5}, {true}), first);
+    // Quartiles that coincide give no spread to measure against.
+    EXPECT_EQ(site({0, 0, 0, 0, 0, 0, 0, 0.1}), none);
 }
 
 TEST(SiteStats, DesignValueByRuleAndSafetyFactor)
 {
     const auto readings = withKs({1e-5, 2e-5, 4e-5, 8e-5, 16e-5});
     const std::pair<Rule, double> cases[] = {{Rule::GeometricMean, 4e-5}, {Rule::Median, 4e-5},
-                                             {Rule::TrimmedMedian, 4e-5}, {Rule::Mean, 6.2e-5},
+                                             {Rule::TrimmedMean, 14e-5 / 3}, {Rule::Mean, 6.2e-5},
                                              {Rule::Minimum, 1e-5}};
     for (const auto& [rule, value] : cases) {
         Options o;
@@ -167,11 +207,18 @@ TEST(SiteStats, DesignValueByRuleAndSafetyFactor)
     bad.safetyFactor = 0;
     EXPECT_TRUE(std::isnan(analyse(readings, bad).designValue));
     EXPECT_FALSE(parseRule("average"));
-    // The median without extremes differs from the median once ends are uneven.
+    // The mean without the highest and lowest, from 3 readings used.
     Options tm;
-    tm.rule = Rule::TrimmedMedian;
+    tm.rule = Rule::TrimmedMean;
     EXPECT_DOUBLE_EQ(analyse(withKs({1e-5, 2e-5, 3e-5, 10e-5}), tm).designValue, 2.5e-5);
+    EXPECT_DOUBLE_EQ(analyse(withKs({7e-5, 2e-5, 3e-5}), tm).designValue, 3e-5);
     EXPECT_TRUE(std::isnan(analyse(withKs({1e-5, 2e-5}), tm).designValue));
+    EXPECT_TRUE(std::isnan(analyse(withKs({1e-5, 2e-5, 3e-5}, {true}), tm).designValue));
+    // The median without the highest and lowest is the median itself: no
+    // longer a rule, and its key says why.
+    EXPECT_FALSE(parseRule("trimmed-median"));
+    EXPECT_TRUE(retiredRule("trimmed-median").contains("equals the median"));
+    EXPECT_TRUE(retiredRule("average").isEmpty());
 }
 
 // s = 0.5, X = 20 %: the normal estimate is 29; t(28) gives 31.56, so 32;
@@ -185,6 +232,12 @@ TEST(SiteStats, TestsNeeded)
     EXPECT_EQ(testsNeeded(0.05, 0.2), 3);
     EXPECT_TRUE(std::isnan(testsNeeded(kNaN, 0.2)));
     EXPECT_TRUE(std::isnan(testsNeeded(0.5, 0)));
+    // Outside 0.1 % to 1000 % no count is given; at the ends it stays a
+    // count a 64-bit integer holds, even for a spread of 60 decades.
+    EXPECT_TRUE(std::isnan(testsNeeded(0.5, 1e-11)));
+    EXPECT_TRUE(std::isnan(testsNeeded(0.5, 10.5)));
+    EXPECT_EQ(testsNeeded(0.5, 10.0), 3); // n = 2 would need (12.7 * 0.5 / ln 11)^2 = 7.0
+    EXPECT_LT(testsNeeded(std::log(10.0) * 30, 0.001), 9.2e18);
     // Every answer is the smallest n that satisfies the condition.
     for (double s : {0.1, 0.3, 0.8, 1.5})
         for (double x : {0.05, 0.1, 0.2, 0.5}) {
@@ -242,7 +295,9 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
 {
     QTemporaryDir dir;
     const QString good = dir.filePath("good.out"), cut = dir.filePath("cut.out"), text = dir.filePath("notes.txt");
-    writeFile(good, reportOf({kRow1, kRow2, "     3  0.1000    100.     90.   1.00    NaN    NaN    NaN   ********** 0.0001"}));
+    writeFile(good, reportOf({kRow1, kRow2, "     3  0.1000    100.     90.   1.00    NaN    NaN    NaN   ********** 0.0001",
+                              "     4********    300.   1200.   0.04   1.01   1.01   1.37   0.3596E-0812.5330",
+                              "not a reading", "     6150.0000    300.   1200.   0.24   1.07   1.04   1.41   0.1353E-06 1.9352"}));
     writeFile(cut, reportOf({kRow1}).left(reportOf({kRow1}).size() - 90));
     writeFile(text, "just some notes\r\n");
 
@@ -250,7 +305,7 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
     QList<Reading> readings;
     ASSERT_TRUE(loadReport(good, &readings, &why)) << why.toStdString();
     const auto r = &readings;
-    ASSERT_EQ(r->size(), 3);
+    ASSERT_EQ(r->size(), 6);
     EXPECT_EQ((*r)[0].point, 1);
     EXPECT_DOUBLE_EQ((*r)[0].dtheta, 0.2);
     EXPECT_DOUBLE_EQ((*r)[0].tFin, 1200);
@@ -258,7 +313,20 @@ TEST(SiteStats, ReadsTheReportAsPrinted)
     EXPECT_DOUBLE_EQ((*r)[1].psiM, 13.0008);
     EXPECT_EQ((*r)[1].w, true);
     EXPECT_TRUE(std::isnan((*r)[2].ks)); // a field full of "*"
-    EXPECT_EQ(analyse(*r).readings[2].flags, BadResult | TFinNotLater);
+    // A Δθ too wide for its columns costs that one value; a line that is not
+    // a reading is one bad reading, numbered by its place; the rest is read.
+    const Analysis a = analyse(*r);
+    EXPECT_EQ(a.readings[2].flags, BadResult | TFinNotLater);
+    EXPECT_TRUE(std::isnan((*r)[3].dtheta));
+    EXPECT_DOUBLE_EQ((*r)[3].ks, 0.3596e-8);
+    EXPECT_DOUBLE_EQ((*r)[3].psiM, 12.533);
+    EXPECT_EQ(a.readings[3].flags, DThetaRange | KsRange);
+    EXPECT_TRUE((*r)[4].unreadable);
+    EXPECT_EQ((*r)[4].point, 5);
+    EXPECT_EQ(a.readings[4].flags, BadResult);
+    EXPECT_EQ((*r)[5].point, 6);
+    EXPECT_DOUBLE_EQ((*r)[5].dtheta, 150);
+    EXPECT_EQ(a.used, 3); // readings 1, 4 and 6
 
     EXPECT_FALSE(loadReport(cut, &readings, &why));
     EXPECT_FALSE(loadReport(text, &readings, &why));
@@ -274,4 +342,123 @@ TEST(SiteStats, CsvNumbers)
     EXPECT_EQ(csvNumber(4.073e-05), "4.073e-05");
     EXPECT_EQ(csvNumber(1.0 / 3), "0.333333333333333");
     EXPECT_EQ(csvNumber(units::fromSI(7.349e-05, units::Ks::MicrometrePerSecond)), "73.49");
+}
+
+// Perfectly log-normal sites: any outlier flag on them is a false alarm. The
+// share of sites with one must stay small for every site size that gets flags.
+TEST(SiteStats, OutlierFlagsRarelyFalseOnLogNormalSites)
+{
+    std::mt19937 gen(16);
+    std::lognormal_distribution<double> ks(std::log(2e-5), 1.0);
+    for (int n : {4, 5, 6, 7, 8, 9, 10, 12, 15, 20, 30, 50, 100}) {
+        const int sites = 2000;
+        int flagged = 0;
+        for (int s = 0; s < sites; ++s) {
+            QList<Reading> readings;
+            for (int k = 0; k < n; ++k)
+                readings << withKs({ks(gen)})[0];
+            const Analysis a = analyse(readings);
+            for (const Reading& r : a.readings)
+                if (r.flags & Outlier) {
+                    ++flagged;
+                    break;
+                }
+        }
+        const double rate = double(flagged) / sites;
+        std::printf("n = %3d: %.1f %% of sites with an outlier flag\n", n, rate * 100);
+        if (n >= 8) {
+            EXPECT_LE(rate, 0.10) << n;
+        } else {
+            EXPECT_EQ(flagged, 0) << n; // too few readings to judge
+        }
+    }
+}
+
+// Identical readings: every figure is exactly their value, the spread exactly 0.
+TEST(SiteStats, IdenticalReadingsGiveExactFigures)
+{
+    for (double k : {7.789e-05, 4.073e-05, 1e-7, 3.3e-3}) {
+        SCOPED_TRACE(k);
+        QList<Reading> readings;
+        for (int i = 0; i < 7; ++i)
+            readings << withKs({k})[0];
+        Options o;
+        o.rule = Rule::TrimmedMean;
+        const Analysis a = analyse(readings, o);
+        for (double v : {a.ks.gm, a.ks.ciLow, a.ks.ciHigh, a.ks.median, a.ks.mean, a.ks.min, a.ks.max, a.trimmedMean,
+                         a.designValue})
+            EXPECT_EQ(v, k);
+        EXPECT_EQ(a.ks.gsd, 1.0);
+        EXPECT_EQ(a.ks.sd, 0.0);
+        EXPECT_EQ(a.ks.cv, 0.0);
+        EXPECT_EQ(a.testsNeeded, 2);
+    }
+    EXPECT_EQ(mean({0.1, 0.1, 0.1}), 0.1); // a plain sum would give 0.10000000000000002
+    EXPECT_EQ(sd({0.1, 0.1, 0.1}), 0.0);
+}
+
+// Psi_m below 0 is flagged and kept out of the Psi_m figures; Ks keeps it.
+TEST(SiteStats, NegativePsiLeftOutOfItsFigures)
+{
+    QList<Reading> readings = withKs({1e-5, 2e-5, 4e-5, 8e-5});
+    readings[0].psiM = -0.25;
+    readings[1].psiM = 0.02;
+    readings[2].psiM = 0.04;
+    readings[3].psiM = kNaN;
+    const Analysis a = analyse(readings);
+    EXPECT_EQ(a.used, 4);
+    EXPECT_EQ(a.psiLeftOut, 2);
+    EXPECT_DOUBLE_EQ(a.psi.min, 0.02);
+    EXPECT_DOUBLE_EQ(a.psi.mean, 0.03);
+    EXPECT_EQ(a.readings[0].flags, PsiNegative);
+    EXPECT_DOUBLE_EQ(a.ks.min, 1e-5);
+    const auto figs = figures(a, Options{});
+    const auto left = std::find_if(figs.begin(), figs.end(), [](const Figure& f) { return f.key == "psi_excluded"; });
+    ASSERT_NE(left, figs.end());
+    EXPECT_EQ(left->value, 2);
+}
+
+// Below 5 readings used the interval says on how few it rests; the readings
+// needed are always an estimate from the readings at hand.
+TEST(SiteStats, NotesOnFewReadings)
+{
+    const auto notes = [](const QList<Reading>& readings) {
+        QStringList out;
+        for (const Figure& f : figures(analyse(readings), Options{}))
+            if (!f.note.isEmpty())
+                out << f.key + ": " + f.note;
+        return out;
+    };
+    EXPECT_EQ(notes(withKs({1e-5})), QStringList());
+    EXPECT_EQ(notes(withKs({1e-5, 2e-5})), QStringList({"ks_ci95_low: rests on 2 readings",
+                                                         "ks_ci95_high: rests on 2 readings",
+                                                         "tests_needed: an estimate from 2 readings"}));
+    EXPECT_EQ(notes(withKs({1e-5, 2e-5, 3e-5, 4e-5, 5e-5}, {true})).size(), 3); // 4 used
+    EXPECT_EQ(notes(withKs({1e-5, 2e-5, 3e-5, 4e-5, 5e-5})), QStringList({"tests_needed: an estimate from 5 readings"}));
+    Figure f{"ks_ci95_low", "Ks GM 95 % confidence, low", 1, "m/s", "rests on 2 readings"};
+    EXPECT_EQ(labelWithNote(f), "Ks GM 95 % confidence, low (rests on 2 readings)");
+}
+
+// Figures for people: 4 significant digits, zeros kept; counts whole.
+TEST(SiteStats, ShownFigures)
+{
+    const QLocale c = QLocale::c(), de(QLocale::German, QLocale::Germany);
+    const struct {
+        double v;
+        bool count;
+        const char* inC;
+        const char* inDe;
+    } cases[] = {
+        {4.152, false, "4.152", "4,152"},       {2.0, false, "2.000", "2,000"},
+        {9.9996, false, "10.00", "10,00"},      {12345.6, false, "12346", "12346"},
+        {123456, false, "1.235e+05", "1,235E+05"}, {0.001, false, "0.001000", "0,001000"},
+        {7.789e-05, false, "7.789e-05", "7,789E-05"}, {0, false, "0.000", "0,000"},
+        {-0.25, false, "-0.2500", "-0,2500"},   {1307, true, "1307", "1307"},
+        {12345678, true, "12345678", "12345678"},
+        {kNaN, false, "", ""},
+    };
+    for (const auto& x : cases) {
+        EXPECT_EQ(shownFigure(x.v, c, x.count), x.inC) << x.v;
+        EXPECT_EQ(shownFigure(x.v, de, x.count), x.inDe) << x.v;
+    }
 }

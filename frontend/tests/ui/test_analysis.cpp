@@ -102,14 +102,21 @@ TEST_F(Analysis, CopyUsesTheOperatorsNumberFormatAndExportWritesCsv)
     EXPECT_EQ(proposed, QDir(dir).filePath("site_analysis.csv"));
     EXPECT_FALSE(QFile::exists(proposed));
 
+    // For spreadsheets: a byte-order mark, CR LF, and the unit in ASCII.
+    w->ksUnit->setCurrentIndex(w->ksUnit->findData(int(units::Ks::MicrometrePerSecond)));
     w->chooseCsvPath = [&](QWidget*, const QString&) { return dir + "/out.csv"; };
     w->exportCsv->click();
-    const QStringList lines = QString::fromUtf8(readFile(dir + "/out.csv")).split('\n');
+    const QByteArray bytes = readFile(dir + "/out.csv");
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
     ASSERT_GE(lines.size(), 8);
     EXPECT_TRUE(lines[0].startsWith("file,readings,used,excluded,ks_gm,"));
-    EXPECT_TRUE(lines[1].contains(",4,3,1,2e-05,2,")) << lines[1].toStdString(); // "." whatever the locale
+    EXPECT_TRUE(lines[1].contains(",4,3,1,20,2,")) << lines[1].toStdString(); // "." whatever the locale
+    EXPECT_TRUE(lines[1].contains(",um/s,m,")) << lines[1].toStdString();
     EXPECT_EQ(lines[2], "");
-    EXPECT_EQ(lines[3], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags");
+    EXPECT_EQ(lines[3], "file,point,dtheta,t_half,t_fin,ks,psi_m,w,flags,used");
+    EXPECT_TRUE(lines[7].endsWith(",1,,0")) << lines[7].toStdString(); // W-marked, not used
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -138,4 +145,49 @@ TEST_F(Analysis, OpenedFromAButtonInTheResultsWindowsFreeSpace)
         Qt::QueuedConnection);
     results.Command5->click();
     EXPECT_TRUE(opened);
+}
+
+// A starred Δθ costs its own value only: every reading is there, the report
+// counts as complete, and the interval of 3 readings says what it rests on.
+TEST_F(Analysis, StarredFieldsAndFewReadings)
+{
+    QStringList rows = kRows;
+    rows[1] = "     2********    300.   1200. 180.00   5.66   4.50   5.92   0.2000E-04 0.0140";
+    writeFile(dir + "/pd.out", reportOf(rows));
+    const auto w = open();
+    EXPECT_FALSE(w->notice->isVisibleTo(w.get()));
+    EXPECT_EQ(w->readings->rowCount(), 4);
+    EXPECT_EQ(w->readings->item(1, 8)->text(), "dtheta");
+    EXPECT_EQ(figure(*w, "Readings used"), "3|");
+    EXPECT_EQ(figure(*w, "Ks GM 95 % confidence, low (rests on 3 readings)"), "3.575e-06|m/s");
+    EXPECT_EQ(figure(*w, "Readings for the GM within \u00b120 % (an estimate from 3 readings)"), "58|");
+
+    // A report cut short is named as such.
+    writeFile(dir + "/pd.out", reportLines(rows).mid(0, 25).join("\r\n").toLatin1());
+    const auto cut = open();
+    EXPECT_TRUE(cut->notice->isVisibleTo(cut.get()));
+    EXPECT_EQ(cut->readings->rowCount(), 2);
+}
+
+// A rule kept from an earlier session that always equalled the median: the
+// median is shown, and the window says why.
+TEST_F(Analysis, RetiredRuleInTheSettings)
+{
+    {
+        QSettings s(AnalysisWindow::kSettingsOrganization, AnalysisWindow::kSettingsApplication);
+        s.setValue("analysis/rule", "trimmed-median");
+    }
+    const auto w = open();
+    EXPECT_EQ(w->rule->currentData().toString(), "median");
+    EXPECT_TRUE(w->ruleNotice->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->ruleNotice->text().contains("always equals the median")) << w->ruleNotice->text().toStdString();
+    EXPECT_GE(w->rule->findData("trimmed-mean"), 0);
+    EXPECT_EQ(w->rule->findData("trimmed-median"), -1);
+
+    // Without such a rule the notice stays hidden.
+    QSettings(AnalysisWindow::kSettingsOrganization, AnalysisWindow::kSettingsApplication)
+        .setValue("analysis/rule", "trimmed-mean");
+    const auto again = open();
+    EXPECT_EQ(again->rule->currentData().toString(), "trimmed-mean");
+    EXPECT_FALSE(again->ruleNotice->isVisibleTo(again.get()));
 }

@@ -46,8 +46,9 @@ TEST_F(Results, LoadsLabelsHeadingsUnitsAndRowsAsPrinted)
                                        "1\t(cm3/cm3)\t(s)\t(s)\t\t\t\t\t(m/s)\t(m)\t");
     for (int c : {5, 6, 9})
         EXPECT_TRUE(g.hasCellPicture(0, c)) << c;
-    EXPECT_EQ(g.clipText(3, 0, 3, 10), "3\t 0.2000\t    300.\t    600.\t 180.00\t   5.66\t   4.50\t  20.00 "
-                                       "\t 0.8684E-06\t13.0008\t*");
+    // Each cell is one field at the engine's columns.
+    EXPECT_EQ(g.clipText(3, 0, 3, 10), "3\t  0.2000\t    300.\t    600.\t 180.00\t   5.66\t   4.50\t  20.00"
+                                       "\t0.8684E-06\t13.0008\t*");
     EXPECT_EQ(g.cellBackColor(2, 10), QColor(255, 255, 255));
     EXPECT_EQ(g.cellBackColor(3, 10), QColor(220, 50, 100));
 }
@@ -66,6 +67,22 @@ TEST_F(Results, LoadingStopsWithTheMessageAndKeepsWhatWasRead)
     EXPECT_TRUE(readFile(dir + "/pd.out").endsWith("W=*\r\n"));
     EXPECT_EQ(form->Gr2->rows(), 3);
     EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+// Overflow stars and a Δθ that fills its 8 columns are fields like any other:
+// every row the engine wrote is shown, without a message.
+TEST_F(Results, StarredAndFullWidthFieldsAreShownAsPrinted)
+{
+    const QString wide = "     2150.0000    300.   1200.   0.24   1.07   1.04   1.41   0.1353E-06 1.9352";
+    const QString starred = "     3********    300.******** 180.00*******   4.50   5.92   0.4073E-04*******";
+    const auto form = openWith({kRow1, wide, starred, kRow2});
+    EXPECT_TRUE(ui.messages.empty());
+    const FlexGrid& g = *form->Gr2;
+    ASSERT_EQ(g.rows(), 6);
+    EXPECT_EQ(g.textMatrix(3, 1), "150.0000");
+    EXPECT_EQ(g.clipText(4, 0, 4, 10), "4\t********\t    300.\t********\t 180.00\t*******\t   4.50\t   5.92"
+                                       "\t0.4073E-04\t*******\t ");
+    EXPECT_EQ(g.textMatrix(5, 10), "*");
 }
 
 // A failure before the table is begun (the results copy, lines 1 to 23)
@@ -113,7 +130,7 @@ TEST_F(Results, ClipboardTextAndImageCoverTheWholeGrid)
     ASSERT_EQ(text.size(), 62);
     EXPECT_EQ(text[0], "\tD Theta\tt 1/2\tt max\tdo\tro max\tro med\ta\tKs\tPsi_m\t");
     EXPECT_TRUE(text[1].startsWith("1\t(cm3/cm3)\t"));
-    EXPECT_TRUE(text[61].startsWith("61\t 0.2000\t"));
+    EXPECT_TRUE(text[61].startsWith("61\t  0.2000\t"));
     EXPECT_EQ(form->Gr2->clipText(0, 1, 0, 9), "Dq\tt 1/2\tt max\tdo\t\t\ta\tKs\t"); // shown again
     EXPECT_EQ(form->Gr2->row(), 0);
     EXPECT_EQ(form->Gr2->col(), 9);
@@ -123,7 +140,7 @@ TEST_F(Results, ClipboardTextAndImageCoverTheWholeGrid)
     form->Command2->click();
     QLocale::setDefault(QLocale::system());
     const QString row1 = QApplication::clipboard()->text().split(gridtext::kLineEnd)[2];
-    EXPECT_TRUE(row1.startsWith("2\t 0,2000\t    300\t    600\t 180,00\t")) << row1.toStdString();
+    EXPECT_TRUE(row1.startsWith("2\t  0,2000\t    300\t    600\t 180,00\t")) << row1.toStdString();
 
     form->Command3->click();
     const QImage image = QApplication::clipboard()->image();
