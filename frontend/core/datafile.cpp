@@ -15,9 +15,21 @@ namespace veldesk {
 namespace datafile {
 namespace {
 
+// A value as the file holds it, with 5 decimals. The engine reads a single-
+// precision value; the text is the operator's own decimal number when that
+// reads back to the same single-precision value ("323.8" gives "323.80000",
+// not the "323.79999" of the binary value), otherwise that value rounded.
 QString fmt5(double value)
 {
-    return Module1::formatea_numero(static_cast<float>(value), 5);
+    const float single = static_cast<float>(value);
+    if (std::isfinite(value) && std::fabs(value) < 1e15) {
+        QString text = QString::number(value, 'f', 5);
+        if (text.startsWith(QLatin1Char('-')) && value >= 0)
+            text.remove(0, 1);
+        if (static_cast<float>(Module1::readNumber(text)) == single)
+            return text;
+    }
+    return Module1::formatea_numero(single, 5);
 }
 
 // A number the way a data-set file may hold one: sign, digits with an
@@ -241,6 +253,15 @@ QString refusalText(Refusal why)
 
 int decimalsFor(float value, int least)
 {
+    // A field time such as 323.8 has no exact binary form: its five-decimal
+    // text is 323.79999, which nobody typed. The shortest text that reads back
+    // to the very single-precision value the engine will read is what the
+    // operator wrote.
+    for (int d = std::max(least, 0); d < 5; ++d)
+        if (static_cast<float>(Module1::readNumber(Module1::formatea_numero(value, d))) == value)
+            return d;
+    // No text of 5 decimals or fewer holds the value (0.1234567): as many
+    // decimals as its five-decimal form, which Save writes, needs.
     const QString text = Module1::formatea_numero(value, 5);
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     if (point < 0)

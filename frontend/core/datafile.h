@@ -80,8 +80,9 @@ Loaded parse(const QByteArray& bytes, bool whole = true);
 inline constexpr qint64 kReadLimit = 1 << 20;
 Loaded read(const QString& path);
 
-// The decimals a value is shown with after Open: as many as its 5-decimal
-// form needs, at least `least`, so that saving it again writes the same text.
+// The decimals a value is shown with after Open: the fewest, at least
+// `least` and at most 5, whose text reads back to the same single-precision
+// value; when none does, as many as the five-decimal form needs.
 int decimalsFor(float value, int least);
 
 } // namespace datafile
