@@ -5,6 +5,7 @@
 #include "Module1.h"
 #include "atomic_file.h"
 #include "encoding.h"
+#include "gridtext.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -150,9 +151,18 @@ Extent extent(const QList<Row>& gridRows)
     qsizetype r = 0;
     for (; r < gridRows.size(); ++r) {
         const Row& row = gridRows.at(r);
-        if (Module1::valor_numero(row[0]) == 0 || Module1::valor_numero(row[1]) == 0
-            || Module1::valor_numero(row[2]) == 0)
+        bool ends = false;
+        QList<CellAt> notNumbers;
+        for (int c = 0; c < 3; ++c) {
+            const gridtext::Reading v = gridtext::readCell(row[c]);
+            if (v.kind == gridtext::Reading::Empty || (v.kind == gridtext::Reading::Number && v.value == 0))
+                ends = true;
+            else if (v.kind == gridtext::Reading::Unreadable)
+                notNumbers.append({static_cast<int>(r) + 1, c + 1, row[c]});
+        }
+        if (ends)
             break;
+        e.notNumbers += notNumbers;
         ++e.saved;
     }
     for (; r < gridRows.size(); ++r) {
@@ -219,11 +229,14 @@ QByteArray compose(const QString& description, const QString& riText, const QStr
     bytes += (fmt5(Module1::valor_numero(riText)) + QStringLiteral(" , ") + fmt5(Module1::valor_numero(h0Text)))
                  .toLatin1()
         + "\r\n";
-    const int n = extent(gridRows).saved;
+    // A cell that is not one number is never written as one: the readings
+    // end before its row (Save refuses such a grid before it gets here).
+    const Extent e = extent(gridRows);
+    const int n = e.notNumbers.isEmpty() ? e.saved : e.notNumbers.first().row - 1;
     for (int r = 0; r < n; ++r) {
         const Row& row = gridRows.at(r);
-        bytes += (fmt5(Module1::valor_numero(row[0])) + QLatin1Char(' ') + fmt5(Module1::valor_numero(row[1]))
-                  + QLatin1Char(' ') + fmt5(Module1::valor_numero(row[2])))
+        bytes += (fmt5(gridtext::readCell(row[0]).value) + QLatin1Char(' ') + fmt5(gridtext::readCell(row[1]).value)
+                  + QLatin1Char(' ') + fmt5(gridtext::readCell(row[2]).value))
                      .toLatin1()
             + "\r\n";
     }

@@ -232,6 +232,35 @@ TEST(DataFileParse, DataTheGridDoesNotShow)
     EXPECT_EQ(datafile::read(line).refusal, datafile::Refusal::NoPipeDimensions);
 }
 
+// Save reads a cell as one number or not at all: a cell that is not one
+// number in the rows it would write is named, never written as its leading
+// number; one in the row where the readings end, or below it, is left out.
+TEST(DataFileSave, CellsThatAreNotOneNumberAreNamed)
+{
+    using C = datafile::CellAt;
+    const struct {
+        QList<datafile::Row> rows;
+        int saved;
+        QList<C> notNumbers;
+    } cases[] = {
+        {{{"0.2", "12abc", "500"}}, 1, {C{1, 2, "12abc"}}},
+        {{{"1,2,3", "90", "500"}, {"0.1", "80", "0.2 0.3"}}, 2, {C{1, 1, "1,2,3"}, C{2, 3, "0.2 0.3"}}},
+        {{{"Dtheta", "t 1/2", "t max"}, {"0.2", "90", "500"}}, 2,
+         {C{1, 1, "Dtheta"}, C{1, 2, "t 1/2"}, C{1, 3, "t max"}}}, // a pasted heading row
+        {{{"0,25", "1 250", "12 s"}, {"-0.5", "2,5E-3", "1.5D2"}}, 2, {}},
+        {{{"0.2", "90", "500"}, {"abc", "", "400"}, {"x", "y", "z"}}, 1, {}},
+        {{{"0.2", "90", "500"}, {"abc", "0", "400"}}, 1, {}},
+    };
+    for (const auto& c : cases) {
+        const datafile::Extent e = datafile::extent(c.rows);
+        EXPECT_EQ(e.saved, c.saved) << c.rows[0][0].toStdString();
+        EXPECT_EQ(e.notNumbers, c.notNumbers) << c.rows[0][0].toStdString();
+    }
+    // Nothing that is not one number reaches the file.
+    EXPECT_EQ(datafile::compose("d", "0.018", "0.3", {{"0.2", "90", "500"}, {"0.2", "12abc", "500"}}),
+              kHead + "0.20000 90.00000 500.00000\r\n");
+}
+
 TEST(DataFileSave, RowsLeftOutWithDataAreCounted)
 {
     const struct {
@@ -240,7 +269,7 @@ TEST(DataFileSave, RowsLeftOutWithDataAreCounted)
     } cases[] = {
         {{{"0.2", "90", "500"}, {"0.1", "80", "400"}, {"", "", ""}}, 2, 0, 0},
         {{{"0.2", "90", "500"}, {"", "", ""}, {"0.1", "80", "400"}, {"0.1", "8", "40"}}, 1, 2, 3},
-        {{{"Dtheta", "t 1/2", "t max"}, {"0.2", "90", "500"}}, 0, 2, 1}, // a pasted heading row
+        {{{"0.2", "90", "500"}, {"0.1", "", "400"}, {"Dtheta", "t 1/2", "t max"}}, 1, 2, 2},
         {{{"0.2", "90", "500"}, {"0.1", "0", "400"}, {" ", "", ""}}, 1, 1, 2},
         {{{"0.2", "90", "500"}, {"0", "", " 0,00"}, {"-0", ".0", ""}}, 1, 0, 0}, // zeros are no data
     };
