@@ -2,6 +2,8 @@
 
 #include "analysischarts.h"
 #include "atomic_file.h"
+#include "boxnumber.h"
+#include "numberbox.h"
 #include "report.h"
 #include "seam.h"
 #include "sitecsv.h"
@@ -10,7 +12,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -154,12 +155,13 @@ void AnalysisWindow::buildControls()
         rule->addItem(ruleText(r), ruleKey(r));
     labelled(QStringLiteral("&Rule:"), rule);
 
-    safetyFactor = new QDoubleSpinBox(this);
+    // Typed as the grid reads a number ("2,5" and "2.5" alike, whatever the
+    // regional settings); a text that is no such number is refused visibly.
+    safetyFactor = new NumberBox(
+        [](const QString& t, QString* why) { return boxnumber::readSafetyFactor(t, why); }, QString(), this);
     safetyFactor->setObjectName(QStringLiteral("safetyFactor"));
-    safetyFactor->setRange(1.0, 100.0);
-    safetyFactor->setDecimals(2);
-    safetyFactor->setSingleStep(0.5);
     safetyFactor->setValue(1.0);
+    safetyFactor->setMaximumWidth(80);
     labelled(QStringLiteral("&Safety factor:"), safetyFactor);
 
     ksUnit = new QComboBox(this);
@@ -174,12 +176,12 @@ void AnalysisWindow::buildControls()
         psiUnit->addItem(units::name(u), int(u));
     labelled(QStringLiteral("&Psi_m in:"), psiUnit);
 
-    precision = new QDoubleSpinBox(this);
+    precision = new NumberBox(
+        [](const QString& t, QString* why) { return boxnumber::readPrecisionPercent(t, why); }, QStringLiteral("%"),
+        this);
     precision->setObjectName(QStringLiteral("precision"));
-    precision->setRange(1.0, 100.0);
-    precision->setDecimals(1);
-    precision->setSuffix(QStringLiteral(" %"));
     precision->setValue(20.0);
+    precision->setMaximumWidth(80);
     precision->setToolTip(QStringLiteral("Tests needed: readings that bring the geometric mean within \u00b1 this "
                                          "at 95 % confidence"));
     labelled(QStringLiteral("Precision \u00b1"), precision);
@@ -245,8 +247,8 @@ void AnalysisWindow::buildControls()
     connect(rule, &QComboBox::currentIndexChanged, this, changed);
     connect(ksUnit, &QComboBox::currentIndexChanged, this, changed);
     connect(psiUnit, &QComboBox::currentIndexChanged, this, changed);
-    connect(safetyFactor, &QDoubleSpinBox::valueChanged, this, changed);
-    connect(precision, &QDoubleSpinBox::valueChanged, this, changed);
+    connect(safetyFactor, &NumberBox::valueChanged, this, changed);
+    connect(precision, &NumberBox::valueChanged, this, changed);
     connect(includeFlagged, &QCheckBox::toggled, this, changed);
     connect(copy, &QPushButton::clicked, this, &AnalysisWindow::copyToClipboard);
     connect(exportCsv, &QPushButton::clicked, this, &AnalysisWindow::exportToCsv);
@@ -264,8 +266,11 @@ void AnalysisWindow::loadSettings()
         ksUnit->setCurrentIndex(ksUnit->findData(int(*u)));
     if (const auto u = units::parsePsi(s.value(QStringLiteral("psiUnit")).toString()))
         psiUnit->setCurrentIndex(psiUnit->findData(int(*u)));
-    safetyFactor->setValue(s.value(QStringLiteral("safetyFactor"), 1.0).toDouble());
-    precision->setValue(s.value(QStringLiteral("precisionPercent"), 20.0).toDouble());
+    // A stored value the boxes would refuse (edited by hand) gives the default.
+    const QString sf = s.value(QStringLiteral("safetyFactor"), 1.0).toString();
+    safetyFactor->setValue(boxnumber::readSafetyFactor(sf).value_or(1.0));
+    const QString pc = s.value(QStringLiteral("precisionPercent"), 20.0).toString();
+    precision->setValue(boxnumber::readPrecisionPercent(pc).value_or(20.0));
     includeFlagged->setChecked(s.value(QStringLiteral("includeFlagged"), false).toBool());
 }
 
