@@ -202,8 +202,21 @@ void AnalysisWindow::buildControls()
     statistics->setObjectName(QStringLiteral("statistics"));
     statistics->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value"), QStringLiteral("Unit")});
     statistics->verticalHeader()->hide();
-    statistics->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    statistics->horizontalHeader()->setStretchLastSection(true);
+    // Values and units always show whole: they take the room they need, and
+    // the labels (which grow with the rule and the safety factor) wrap in what
+    // is left.
+    statistics->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    statistics->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    statistics->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    statistics->horizontalHeader()->setStretchLastSection(false);
+    statistics->setWordWrap(true);
+    statistics->setTextElideMode(Qt::ElideRight);
+    statistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(statistics->horizontalHeader(), &QHeaderView::sectionResized, statistics,
+            [this](int section) {
+                if (section == 0)
+                    statistics->resizeRowsToContents();
+            });
     statistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
     split->addWidget(statistics, 5);
 

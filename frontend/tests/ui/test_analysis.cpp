@@ -123,6 +123,31 @@ TEST_F(Analysis, TypedSafetyFactorAndPrecisionAreReadAsTheGridReadsNumbers)
     }
 }
 
+// However long the labels grow with the rule and the safety factor, every
+// value and unit is seen whole, at the window's size and in a narrow one.
+TEST_F(Analysis, EveryValueAndUnitFitsItsColumn)
+{
+    const auto w = open();
+    w->rule->setCurrentIndex(w->rule->findData("trimmed-median"));
+    w->safetyFactor->setValue(2.5);
+    for (const QSize size : {QSize(1000, 640), QSize(700, 500)}) {
+        w->resize(size);
+        w->show();
+        QApplication::processEvents();
+        QTableWidget* t = w->statistics;
+        const int right = t->columnViewportPosition(2) + t->columnWidth(2);
+        EXPECT_LE(right, t->viewport()->width()) << size.width();
+        for (int r = 0; r < t->rowCount(); ++r) {
+            for (const int c : {1, 2}) {
+                const QTableWidgetItem* it = t->item(r, c);
+                const int needed = QFontMetrics(it->font()).horizontalAdvance(it->text());
+                EXPECT_LE(needed, t->columnWidth(c) - 4) << it->text().toStdString() << " in row " << r;
+            }
+        }
+    }
+    EXPECT_EQ(figure(*w, "Design value: median without the highest and lowest / 2.5").section('|', 1), "m/s");
+}
+
 TEST_F(Analysis, CopyUsesTheOperatorsNumberFormatAndExportWritesCsv)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
