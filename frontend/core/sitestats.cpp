@@ -315,19 +315,19 @@ QList<Figure> figures(const Analysis& a, const Options& o)
     const auto p = [&](double v) { return units::fromSI(v, o.psiUnit); };
     const QString sf = csvNumber(o.safetyFactor);
     return {
-        {"readings", "Readings in the report", double(a.count()), {}},
-        {"used", "Readings used", double(a.used), {}},
-        {"excluded", "Readings left out", double(a.leftOut()), {}},
-        {"excluded_w", "  of them W-marked", double(a.leftOutW), {}},
-        {"excluded_invalid", "  of them Ks not finite and positive", double(a.leftOutInvalid), {}},
+        {"readings", "Readings in the report", double(a.count()), {}, figuretext::Kind::Count},
+        {"used", "Readings used", double(a.used), {}, figuretext::Kind::Count},
+        {"excluded", "Readings left out", double(a.leftOut()), {}, figuretext::Kind::Count},
+        {"excluded_w", "  of them W-marked", double(a.leftOutW), {}, figuretext::Kind::Count},
+        {"excluded_invalid", "  of them Ks not finite and positive", double(a.leftOutInvalid), {}, figuretext::Kind::Count},
         {"ks_gm", "Ks geometric mean", k(a.ks.gm), ku},
-        {"ks_gsd", "Ks geometric standard deviation", a.ks.gsd, {}},
+        {"ks_gsd", "Ks geometric standard deviation", a.ks.gsd, {}, figuretext::Kind::Ratio},
         {"ks_ci95_low", "Ks GM 95 % confidence, low", k(a.ks.ciLow), ku},
         {"ks_ci95_high", "Ks GM 95 % confidence, high", k(a.ks.ciHigh), ku},
         {"ks_median", "Ks median", k(a.ks.median), ku},
         {"ks_mean", "Ks arithmetic mean", k(a.ks.mean), ku},
         {"ks_sd", "Ks standard deviation", k(a.ks.sd), ku},
-        {"ks_cv", "Ks coefficient of variation", a.ks.cv, {}},
+        {"ks_cv", "Ks coefficient of variation", a.ks.cv, {}, figuretext::Kind::Ratio},
         {"ks_min", "Ks minimum", k(a.ks.min), ku},
         {"ks_max", "Ks maximum", k(a.ks.max), ku},
         {"psi_median", "Psi_m median", p(a.psi.median), pu},
@@ -336,7 +336,7 @@ QList<Figure> figures(const Analysis& a, const Options& o)
         {"psi_max", "Psi_m maximum", p(a.psi.max), pu},
         {"design_value", QStringLiteral("Design value: %1 / %2").arg(ruleText(o.rule), sf), k(a.designValue), ku},
         {"tests_needed", QStringLiteral("Readings for the GM within \u00b1%1 %").arg(csvNumber(o.precision * 100)),
-         a.testsNeeded, {}},
+         a.testsNeeded, {}, figuretext::Kind::Count},
     };
 }
 

@@ -9,6 +9,7 @@
 // figure that is undefined for the readings at hand (the SD of one reading,
 // the median without extremes of two) is NaN.
 #include "report.h"
+#include "figuretext.h"
 #include "units.h"
 
 #include <QList>
@@ -116,6 +117,7 @@ struct Figure {
     QString label;
     double value = kNaN;
     QString unit;
+    figuretext::Kind kind = figuretext::Kind::Value; // how people see it written (figuretext::shown)
 };
 QList<Figure> figures(const Analysis& a, const Options& options);
 

@@ -3,6 +3,7 @@
 #include "analysischarts.h"
 #include "atomic_file.h"
 #include "boxnumber.h"
+#include "figuretext.h"
 #include "numberbox.h"
 #include "report.h"
 #include "seam.h"
@@ -48,36 +49,18 @@ QLocale numberLocale()
     return l;
 }
 
-// A figure on screen: 4 significant digits, trailing zeros kept so that every
-// figure shows the same precision, in the operator's format; plain decimals
-// from 0.001 to 99999, powers of ten beyond; blank when undefined.
-QString shown(double v)
+// A figure or a reading's Ks or Psi_m on screen, written as everywhere people
+// read figures, in the operator's format.
+QString shown(double v, figuretext::Kind kind = figuretext::Kind::Value)
 {
-    if (!std::isfinite(v))
-        return QString();
-    const QLocale l = numberLocale();
-    if (v == 0)
-        return l.toString(0.0, 'f', 3);
-    const double rounded = QString::number(v, 'e', 3).toDouble(); // 9.9996 becomes 10.00
-    const int exponent = int(std::floor(std::log10(std::abs(rounded))));
-    if (exponent < -3 || exponent > 4)
-        return l.toString(v, 'e', 3);
-    return l.toString(v, 'f', std::max(0, 3 - exponent));
+    return figuretext::shown(v, kind, numberLocale());
 }
 
-
-// A reading as the report printed it, a count, or a figure copied for a
-// spreadsheet: up to 15 significant digits (all a double holds for certain),
+// A reading as the report printed it, or a figure copied for a spreadsheet: up to 15 significant digits (all a double holds for certain),
 // trailing zeros dropped.
 QString asPrinted(double v)
 {
     return std::isfinite(v) ? numberLocale().toString(v, 'g', 15) : QString();
-}
-
-bool isCount(const QString& key)
-{
-    return key == QLatin1String("tests_needed") || key == QLatin1String("readings") || key == QLatin1String("used")
-        || key.startsWith(QLatin1String("excluded"));
 }
 
 QTableWidgetItem* item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
@@ -323,7 +306,7 @@ void AnalysisWindow::fillStatistics()
     for (int i = 0; i < list.size(); ++i) {
         const Figure& f = list.at(i);
         statistics->setItem(i, 0, item(f.label, Qt::AlignLeft | Qt::AlignVCenter));
-        statistics->setItem(i, 1, item(isCount(f.key) ? asPrinted(f.value) : shown(f.value)));
+        statistics->setItem(i, 1, item(shown(f.value, f.kind)));
         statistics->setItem(i, 2, item(f.unit, Qt::AlignLeft | Qt::AlignVCenter));
         if (f.key == QLatin1String("design_value"))
             for (int c = 0; c < 3; ++c) {

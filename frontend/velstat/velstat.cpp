@@ -4,6 +4,7 @@
 //
 // Exit status: 0 when every report was read, 1 when one or more files were not
 // reports (the others are still processed), 2 for a command-line error.
+#include "figuretext.h"
 #include "sitecsv.h"
 #include "sitereport.h"
 #include "sitestats.h"
@@ -117,15 +118,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     return cl;
 }
 
-// A figure in the readable block: 6 significant digits, "." as separator.
+// A figure in the readable block, written as the analysis window and the
+// printed report write it, with "." as separator.
 QString readable(const sitestats::Figure& f)
 {
-    if (!std::isfinite(f.value))
-        return QStringLiteral("-");
-    const bool count = f.unit.isEmpty() && f.value == std::floor(f.value) && f.key != QLatin1String("ks_gsd")
-        && f.key != QLatin1String("ks_cv");
-    const QString v = count ? QString::number(qint64(f.value)) : QString::number(f.value, 'g', 6);
-    return f.unit.isEmpty() ? v : v + QChar(' ') + f.unit;
+    const QString v = figuretext::shown(f.value, f.kind, QLocale::c());
+    return f.unit.isEmpty() || !std::isfinite(f.value) ? v : v + QChar(' ') + f.unit;
 }
 
 QString readableBlock(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)

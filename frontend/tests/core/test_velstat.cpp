@@ -83,8 +83,15 @@ TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
     const Outcome ok = velstat({"--precision", "50", "three.out"}, dir);
     EXPECT_EQ(ok.status, 0);
     EXPECT_TRUE(ok.out.startsWith("three.out\n"));
-    EXPECT_TRUE(ok.out.contains(QRegularExpression("Design value: geometric mean / 1 +2e-05 m/s\n")))
+    EXPECT_TRUE(ok.out.contains(QRegularExpression("Design value: geometric mean / 1 +2.000e-05 m/s\n")))
         << ok.out.toStdString();
+    // Figures as the window and the printed report write them: 4 significant
+    // digits, whole counts, and one word for a figure that cannot be computed.
+    const Outcome one = velstat({"--unit", "mm/h", "two.out"}, dir);
+    EXPECT_EQ(one.status, 0);
+    EXPECT_TRUE(one.out.contains(QRegularExpression("Ks standard deviation +undefined\n"))) << one.out.toStdString();
+    EXPECT_TRUE(one.out.contains(QRegularExpression("Ks median +146.6 mm/h\n"))) << one.out.toStdString();
+    EXPECT_TRUE(one.out.contains(QRegularExpression("Readings used +1\n"))) << one.out.toStdString();
 
     for (const QStringList& bad : {QStringList{"--unit", "ft/d", "three.out"}, QStringList{"--psi-unit", "mm", "three.out"},
                                    QStringList{"--rule", "max", "three.out"},

@@ -148,6 +148,17 @@ TEST_F(Analysis, EveryValueAndUnitFitsItsColumn)
     EXPECT_EQ(figure(*w, "Design value: median without the highest and lowest / 2.5").section('|', 1), "m/s");
 }
 
+// A figure that cannot be computed is written out, as on paper and in
+// velstat's text; the copy for spreadsheets leaves its field empty.
+TEST_F(Analysis, AnUndefinedFigureIsSaidInWordsAndLeftEmptyForSpreadsheets)
+{
+    writeFile(dir + "/pd.out", reportOf({kRow1}));
+    const auto w = open();
+    EXPECT_EQ(figure(*w, "Ks standard deviation"), "undefined|m/s");
+    EXPECT_EQ(figure(*w, "Ks geometric standard deviation"), "undefined|");
+    EXPECT_TRUE(w->copyText().contains("Ks standard deviation\t\tm/s\n")) << w->copyText().toStdString();
+}
+
 TEST_F(Analysis, CopyUsesTheOperatorsNumberFormatAndExportWritesCsv)
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
