@@ -14,11 +14,9 @@
 #include <QSaveFile>
 #include <memory>
 
-namespace veldesk {
+#include "version.h"
 
-#ifndef VELDESK_VERSION
-#define VELDESK_VERSION "1.0"
-#endif
+namespace veldesk {
 
 namespace reportprinter {
 

@@ -12,6 +12,7 @@
 #include "saveflow.h"
 #include "seam.h"
 #include "selectdir.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -39,7 +40,7 @@ const QColor kPlain(255, 255, 255);
 const QColor kModified(225, 0, 0);
 const QColor kAttention(255, 200, 140); // a pasted cell that is not a number
 
-const QString kTitle = QStringLiteral("VELDESK 1.0");
+const QString kTitle = QStringLiteral("VELDESK " VELDESK_VERSION);
 
 // Keeps the grid's scroll position while the program moves its current cell
 // (which would otherwise scroll the moved-to cell into view).
