@@ -26,6 +26,12 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app_256.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME veldesk.png)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME veldesk.png)
+# ".pd" files as a type of their own, opened by VELDESK (the desktop entry's
+# MimeType= names the same type).
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/veldesk-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME veldesk.xml)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veldesk)
 file(GLOB veldesk_examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.pd)
 install(FILES ${veldesk_examples} DESTINATION ${CMAKE_INSTALL_DATADIR}/veldesk/examples)
 
