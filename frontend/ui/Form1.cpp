@@ -69,6 +69,7 @@ Form1::Form1(QWidget* parent)
     setWindowTitle(kTitle);
     setWindowIcon(buttonIcon(QStringLiteral("app")));
     buildControls();
+    updateEvaluateState(); // disabled until a name is given, a save or an open
 
     m_evaluation = std::make_unique<Evaluation>(this, [this] { return Text1[3]->text(); });
     Timer1 = new QTimer(this);
@@ -210,7 +211,6 @@ void Form1::buildControls()
     Label1[2]->setToolTip(QStringLiteral("level at time = 0"));
     Text2->setVisible(false);
     Text2->setFocusPolicy(Qt::NoFocus);
-    Command1->setEnabled(false);
     Label2->setAutoFillBackground(true);
 
     setTabOrder(Command1, Command2);
@@ -280,7 +280,16 @@ QColor Form1::restingColor(gridedit::Cell c) const
 void Form1::showModified()
 {
     setMarkerModified();
-    Command1->setEnabled(false);
+    updateEvaluateState();
+}
+
+// The one place that decides whether Evaluate is offered. The engine reads
+// the file, not the window: Evaluate needs a file-name box that names a
+// readable file and a window without changes the file lacks. At start-up it
+// waits for a name to be given, or for a save or an open.
+void Form1::updateEvaluateState()
+{
+    Command1->setEnabled(m_nameGiven && !m_modified && Module1::existe_archivo(Text1[3]->text()) == 1);
 }
 
 void Form1::selecciona_celda(int col, int row)
@@ -310,12 +319,10 @@ void Form1::gridKeyReleased(int keyCode)
 
 void Form1::fileNameChanged()
 {
-    if (Module1::existe_archivo(Text1[3]->text()) == 1) {
+    if (Module1::existe_archivo(Text1[3]->text()) == 1)
         Command4->setEnabled(true);
-        Command1->setEnabled(!m_modified); // the file would not hold what the window shows
-    } else {
-        Command1->setEnabled(false);
-    }
+    m_nameGiven = true;
+    updateEvaluateState();
 }
 
 void Form1::setMarkerModified()
@@ -480,7 +487,8 @@ void Form1::saveDataSet()
     clearMarker();
     veldesk::showMessage(this, QStringLiteral("File ") + path + QStringLiteral(" saved succesfully"),
                          MsgIcon::Information);
-    Command1->setEnabled(true);
+    m_nameGiven = true;
+    updateEvaluateState();
 }
 
 void Form1::openDataSet()
@@ -508,8 +516,9 @@ void Form1::openDataSetFile(const QString& name)
     if (!abrir_archivo(name))
         return;
     Text1[3]->setText(name);
-    Command1->setEnabled(true);
     clearMarker();
+    m_nameGiven = true;
+    updateEvaluateState();
     if (!m_openedUnshown.isEmpty())
         veldesk::showMessage(this,
                              QStringLiteral("File ") + name + QLatin1Char(' ') + m_openedUnshown
