@@ -2,7 +2,6 @@
 //   veldesk [data-set file]
 #include "Form1.h"
 #include "icons.h"
-#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -42,7 +41,7 @@ bool asksForHelpOrVersion(int argc, char** argv)
 void nameTheProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("VELDESK"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VELDESK_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 }
 
 } // namespace

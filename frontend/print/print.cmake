@@ -5,6 +5,7 @@ file(GLOB veldesk_print_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cp
 add_library(veldesk_print STATIC ${veldesk_print_sources})
 target_include_directories(veldesk_print PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(veldesk_print PUBLIC veldesk_core Qt6::Widgets Qt6::Charts Qt6::Svg Qt6::PrintSupport)
+target_compile_definitions(veldesk_print PRIVATE VELDESK_VERSION="${PROJECT_VERSION}")
 
 if(BUILD_TESTING AND VELPRA_BUILD_BENCHMARKS)
   find_package(benchmark REQUIRED)

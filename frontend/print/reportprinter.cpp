@@ -15,9 +15,11 @@
 #include <QPdfWriter>
 #include <memory>
 
-#include "version.h"
-
 namespace veldesk {
+
+#ifndef VELDESK_VERSION
+#define VELDESK_VERSION "1.0"
+#endif
 
 namespace reportprinter {
 

@@ -12,7 +12,6 @@
 #include "saveflow.h"
 #include "seam.h"
 #include "selectdir.h"
-#include "version.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,7 +39,7 @@ const QColor kPlain(255, 255, 255);
 const QColor kModified(225, 0, 0);
 const QColor kAttention(255, 200, 140); // a pasted cell that is not a number
 
-const QString kTitle = QStringLiteral("VELDESK " VELDESK_VERSION);
+const QString kTitle = QStringLiteral("VELDESK 1.0");
 
 // Keeps the grid's scroll position while the program moves its current cell
 // (which would otherwise scroll the moved-to cell into view).

@@ -1,7 +1,6 @@
 // A data set opened from outside the main window: named on the command line,
 // or dropped on the window from a file manager.
 #include "test_form1.h"
-#include "version.h"
 
 #include <QMimeData>
 #include <QProcess>
@@ -93,7 +92,7 @@ TEST(CommandLine, HelpAndVersionFollowQtConventions)
         ASSERT_TRUE(p.waitForFinished(10000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << option;
         EXPECT_EQ(p.exitCode(), 0) << option;
-        EXPECT_EQ(p.readAllStandardOutput().trimmed(), "VELDESK " VELDESK_VERSION) << option;
+        EXPECT_EQ(p.readAllStandardOutput().trimmed(), "VELDESK 1.0") << option;
     }
     for (const char* option : {"--help", "-h"}) {
         p.start(QStringLiteral(VELDESK_EXE), {option});
