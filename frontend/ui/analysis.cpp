@@ -63,6 +63,22 @@ QString asPrinted(double v)
     return std::isfinite(v) ? numberLocale().toString(v, 'g', 15) : QString();
 }
 
+// One reading's row, as the table shows it and as Copy gives it: point,
+// dtheta, t 1/2 and t fin as the report printed them, Ks and Psi_m in the
+// chosen units written by `figure`, the W mark, whether it is used, its flags.
+QStringList readingCells(const Reading& r, const Options& o, QString (*figure)(double))
+{
+    return {QString::number(r.point),
+            asPrinted(r.dtheta),
+            asPrinted(r.tHalf),
+            asPrinted(r.tFin),
+            figure(units::fromSI(r.ks, o.ksUnit)),
+            figure(units::fromSI(r.psiM, o.psiUnit)),
+            r.w ? QStringLiteral("*") : QString(),
+            r.used ? QStringLiteral("yes") : QStringLiteral("no"),
+            flagNames(r.flags)};
+}
+
 QTableWidgetItem* item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
 {
     auto* it = new QTableWidgetItem(text);
@@ -329,15 +345,7 @@ void AnalysisWindow::fillReadings()
     readings->setRowCount(int(list.size()));
     for (int i = 0; i < list.size(); ++i) {
         const Reading& r = list.at(i);
-        const QStringList cells{QString::number(r.point),
-                                asPrinted(r.dtheta),
-                                asPrinted(r.tHalf),
-                                asPrinted(r.tFin),
-                                shown(units::fromSI(r.ks, m_options.ksUnit)),
-                                shown(units::fromSI(r.psiM, m_options.psiUnit)),
-                                r.w ? QStringLiteral("*") : QString(),
-                                r.used ? QStringLiteral("yes") : QStringLiteral("no"),
-                                flagNames(r.flags)};
+        const QStringList cells = readingCells(r, m_options, [](double v) { return shown(v); });
         QStringList why;
         for (unsigned f : kAllFlags)
             if (r.flags & f)
@@ -372,16 +380,7 @@ QString AnalysisWindow::copyText() const
                          QStringLiteral("Used"), QStringLiteral("Flags")}
                  .join(QChar('\t'));
     for (const Reading& r : m_analysis.readings)
-        lines << QStringList{QString::number(r.point),
-                             asPrinted(r.dtheta),
-                             asPrinted(r.tHalf),
-                             asPrinted(r.tFin),
-                             asPrinted(units::fromSI(r.ks, m_options.ksUnit)),
-                             asPrinted(units::fromSI(r.psiM, m_options.psiUnit)),
-                             r.w ? QStringLiteral("*") : QString(),
-                             r.used ? QStringLiteral("yes") : QStringLiteral("no"),
-                             flagNames(r.flags)}
-                     .join(QChar('\t'));
+        lines << readingCells(r, m_options, asPrinted).join(QChar('\t'));
     return lines.join(QChar('\n')) + QChar('\n');
 }
 
