@@ -35,6 +35,8 @@ double field(const QString& text)
     return ok ? v : kNaN;
 }
 
+} // namespace
+
 double mean(const QList<double>& v)
 {
     if (v.isEmpty())
@@ -45,7 +47,6 @@ double mean(const QList<double>& v)
     return sum / double(v.size());
 }
 
-// Sample standard deviation (n - 1 in the denominator).
 double sd(const QList<double>& v)
 {
     if (v.size() < 2)
@@ -56,8 +57,6 @@ double sd(const QList<double>& v)
         sum += (x - m) * (x - m);
     return std::sqrt(sum / double(v.size() - 1));
 }
-
-} // namespace
 
 QString flagName(Flag f)
 {

@@ -127,6 +127,10 @@ QString csvNumber(double v);
 
 // --- the building blocks, for the readings' values in any order ---
 
+// Arithmetic mean; NaN for no values.
+double mean(const QList<double>& v);
+// Sample standard deviation (n - 1 in the denominator); NaN for fewer than two.
+double sd(const QList<double>& v);
 // Median: the middle value, or the mean of the two middle ones.
 double median(QList<double> v);
 // Sample quantile, linear between closest ranks: h = (n-1)p, the value at
