@@ -5,25 +5,64 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
+#include <cstring>
 
 using namespace veldesk;
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VELDESK"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setWindowIcon(buttonIcon(QStringLiteral("app")));
+namespace {
 
-    QCommandLineParser parser;
+void describe(QCommandLineParser& parser)
+{
     parser.setApplicationDescription(
         QStringLiteral("Evaluates falling-head permeameter readings: field-saturated hydraulic conductivity."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A data set (.pd) to open at start-up."),
                                  QStringLiteral("[file]"));
+}
+
+// --help and --version only print: they are answered without a display, on
+// standard output and with exit status 0, as on any command line.
+bool asksForHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return false;
+        for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    }
+    return false;
+}
+
+void nameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("VELDESK"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication console(argc, argv);
+        nameTheProgram();
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(console); // prints and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    nameTheProgram();
+    QApplication::setWindowIcon(buttonIcon(QStringLiteral("app")));
+
+    QCommandLineParser parser;
+    describe(parser);
     parser.process(app);
     if (parser.positionalArguments().size() > 1)
         parser.showHelp(1);

@@ -109,16 +109,6 @@ double readNumber(const QString& s)
     return v;
 }
 
-double readCell(const QString& s, const QLocale& locale)
-{
-    const QString sep = locale.decimalPoint();
-    if (sep == QLatin1String("."))
-        return readNumber(s);
-    QString copy = s;
-    copy.replace(sep, QStringLiteral("."));
-    return readNumber(copy);
-}
-
 QString generalNumber(double v, const QLocale& locale)
 {
     if (!std::isfinite(v))

@@ -34,11 +34,6 @@ qint16 existe_archivo(const QString& path);
 // decimal separator. No number, or one beyond the range of a double, reads 0.
 double readNumber(const QString& s);
 
-// What the grid reads from its edit buffer and from pasted cells: the lenient
-// reader, taking the operator's own decimal separator as well as ".", so that
-// a value the grid shows as "0,25" reads back as 0.25 rather than 0.
-double readCell(const QString& s, const QLocale& locale = QLocale::system());
-
 // The general number format: the shortest form with up to 15 significant
 // digits, no trailing zeros, exponent form ("1E+15", "1E-05") only below 1E-4
 // and from 1E15 up, the locale's decimal separator and no digit grouping.

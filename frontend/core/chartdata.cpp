@@ -1,5 +1,7 @@
 #include "chartdata.h"
 
+#include "sitestats.h"
+
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
@@ -19,18 +21,13 @@ ProbabilityPlot probabilityPlot(std::vector<double> values)
     if (n == 0)
         return plot;
     const boost::math::normal standard;
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
         plot.points.append({boost::math::quantile(standard, blomPosition(i + 1, n)), values[i]});
-        sum += values[i];
-    }
-    plot.mean = sum / n;
-    if (n > 1) {
-        double ss = 0.0;
-        for (double v : values)
-            ss += (v - plot.mean) * (v - plot.mean);
-        plot.sd = std::sqrt(ss / (n - 1));
-    }
+    // The line is the log-normal the statistics assume: their mean and SD.
+    const QList<double> list(values.begin(), values.end());
+    plot.mean = sitestats::mean(list);
+    if (n > 1)
+        plot.sd = sitestats::sd(list);
     return plot;
 }
 

@@ -5,6 +5,7 @@
 #include "Module1.h"
 #include "atomic_file.h"
 #include "encoding.h"
+#include "gridtext.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -15,9 +16,21 @@ namespace veldesk {
 namespace datafile {
 namespace {
 
+// A value as the file holds it, with 5 decimals. The engine reads a single-
+// precision value; the text is the operator's own decimal number when that
+// reads back to the same single-precision value ("323.8" gives "323.80000",
+// not the "323.79999" of the binary value), otherwise that value rounded.
 QString fmt5(double value)
 {
-    return Module1::formatea_numero(static_cast<float>(value), 5);
+    const float single = static_cast<float>(value);
+    if (std::isfinite(value) && std::fabs(value) < 1e15) {
+        QString text = QString::number(value, 'f', 5);
+        if (text.startsWith(QLatin1Char('-')) && value >= 0)
+            text.remove(0, 1);
+        if (static_cast<float>(Module1::readNumber(text)) == single)
+            return text;
+    }
+    return Module1::formatea_numero(single, 5);
 }
 
 // A number the way a data-set file may hold one: sign, digits with an
@@ -138,9 +151,18 @@ Extent extent(const QList<Row>& gridRows)
     qsizetype r = 0;
     for (; r < gridRows.size(); ++r) {
         const Row& row = gridRows.at(r);
-        if (Module1::valor_numero(row[0]) == 0 || Module1::valor_numero(row[1]) == 0
-            || Module1::valor_numero(row[2]) == 0)
+        bool ends = false;
+        QList<CellAt> notNumbers;
+        for (int c = 0; c < 3; ++c) {
+            const gridtext::Reading v = gridtext::readCell(row[c]);
+            if (v.kind == gridtext::Reading::Empty || (v.kind == gridtext::Reading::Number && v.value == 0))
+                ends = true;
+            else if (v.kind == gridtext::Reading::Unreadable)
+                notNumbers.append({static_cast<int>(r) + 1, c + 1, row[c]});
+        }
+        if (ends)
             break;
+        e.notNumbers += notNumbers;
         ++e.saved;
     }
     for (; r < gridRows.size(); ++r) {
@@ -207,11 +229,14 @@ QByteArray compose(const QString& description, const QString& riText, const QStr
     bytes += (fmt5(Module1::valor_numero(riText)) + QStringLiteral(" , ") + fmt5(Module1::valor_numero(h0Text)))
                  .toLatin1()
         + "\r\n";
-    const int n = extent(gridRows).saved;
+    // A cell that is not one number is never written as one: the readings
+    // end before its row (Save refuses such a grid before it gets here).
+    const Extent e = extent(gridRows);
+    const int n = e.notNumbers.isEmpty() ? e.saved : e.notNumbers.first().row - 1;
     for (int r = 0; r < n; ++r) {
         const Row& row = gridRows.at(r);
-        bytes += (fmt5(Module1::valor_numero(row[0])) + QLatin1Char(' ') + fmt5(Module1::valor_numero(row[1]))
-                  + QLatin1Char(' ') + fmt5(Module1::valor_numero(row[2])))
+        bytes += (fmt5(gridtext::readCell(row[0]).value) + QLatin1Char(' ') + fmt5(gridtext::readCell(row[1]).value)
+                  + QLatin1Char(' ') + fmt5(gridtext::readCell(row[2]).value))
                      .toLatin1()
             + "\r\n";
     }
@@ -241,6 +266,15 @@ QString refusalText(Refusal why)
 
 int decimalsFor(float value, int least)
 {
+    // A field time such as 323.8 has no exact binary form: its five-decimal
+    // text is 323.79999, which nobody typed. The shortest text that reads back
+    // to the very single-precision value the engine will read is what the
+    // operator wrote.
+    for (int d = std::max(least, 0); d < 5; ++d)
+        if (static_cast<float>(Module1::readNumber(Module1::formatea_numero(value, d))) == value)
+            return d;
+    // No text of 5 decimals or fewer holds the value (0.1234567): as many
+    // decimals as its five-decimal form, which Save writes, needs.
     const QString text = Module1::formatea_numero(value, 5);
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     if (point < 0)

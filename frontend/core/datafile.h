@@ -17,13 +17,23 @@ using Row = std::array<QString, 3>; // dtheta, tmed, tmax as texts
 
 inline constexpr int kMaxReadings = 100; // data rows of the main window's grid
 
-// How far Save gets through the grid. Readings are written in row order up
-// to the first row with a cell that reads as 0 (empty, zero or not a
-// number); that row and all below it are left out.
+// A grid cell, 1-based as the operator sees it, with its text.
+struct CellAt {
+    int row = 0;
+    int col = 0;
+    QString text;
+    friend bool operator==(const CellAt&, const CellAt&) = default;
+};
+
+// How far Save gets through the grid, each cell read by gridtext::readCell.
+// Readings are written in row order up to the first row with an empty cell or
+// a zero; that row and all below it are left out. A cell of the rows before
+// it that is not one number ("12abc", "1,2,3") cannot be written at all.
 struct Extent {
     int saved = 0;           // readings written
     int leftOutWithData = 0; // rows left out that hold more than blanks and zeros
     int firstLeftOut = 0;    // the first of them (1-based), 0 when none
+    QList<CellAt> notNumbers; // cells of the saved rows that are not one number
 };
 Extent extent(const QList<Row>& gridRows);
 
@@ -80,8 +90,9 @@ Loaded parse(const QByteArray& bytes, bool whole = true);
 inline constexpr qint64 kReadLimit = 1 << 20;
 Loaded read(const QString& path);
 
-// The decimals a value is shown with after Open: as many as its 5-decimal
-// form needs, at least `least`, so that saving it again writes the same text.
+// The decimals a value is shown with after Open: the fewest, at least
+// `least` and at most 5, whose text reads back to the same single-precision
+// value; when none does, as many as the five-decimal form needs.
 int decimalsFor(float value, int least);
 
 } // namespace datafile

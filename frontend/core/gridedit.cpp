@@ -1,6 +1,6 @@
 #include "gridedit.h"
 
-#include "Module1.h"
+#include "gridtext.h"
 
 #include <utility>
 
@@ -140,11 +140,14 @@ Changes Editor::keyReleased(int keyCode, Cell gridCurrent)
     // (an arrow, Enter, Ctrl) keeps its text, whatever it holds.
     if (!editando && keyCode != 46)
         return ch;
-    const QLocale locale = m_locale();
+    // Text that is not one number stays as typed and is marked, as a pasted
+    // cell is: read as its leading number ("12abc" as 12) it would be saved as
+    // a value the operator never meant.
+    const gridtext::Cleaned typed = gridtext::typedCell(Text2, m_locale());
     ch.write = m_current;
-    ch.text = Module1::generalNumber(Module1::readCell(Text2, locale), locale);
+    ch.text = typed.text;
     ch.modified = ch.text != m_cellText(m_current);
-    setMarked(m_current, false);
+    setMarked(m_current, typed.attention);
     return ch;
 }
 

@@ -101,7 +101,11 @@ int rowsLeftOut(const QList<QStringList>& rows, int gridRows)
     return 0;
 }
 
-Reading readPasted(const QString& cell, const QLocale& locale)
+namespace {
+
+// The reading shared by pasted text and cell text; `group` is the one
+// character besides blanks taken as a digit-group separator ("" for none).
+Reading readNumberText(const QString& cell, const QString& group)
 {
     const Reading unreadable{Reading::Unreadable, 0};
     QString t = cell.trimmed();
@@ -118,7 +122,6 @@ Reading readPasted(const QString& cell, const QLocale& locale)
             canonical += QLatin1Char('-');
         ++k;
     }
-    const QString group = locale.groupSeparator();
     qsizetype m = k;
     while (m < t.size()
            && (isDigit(t.at(m)) || t.at(m) == QLatin1Char('.') || t.at(m) == QLatin1Char(',')
@@ -162,6 +165,33 @@ Reading readPasted(const QString& cell, const QLocale& locale)
     if (!ok || !std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
         return unreadable;
     return {Reading::Number, v == 0.0 ? 0.0 : v};
+}
+
+} // namespace
+
+Reading readPasted(const QString& cell, const QLocale& locale)
+{
+    return readNumberText(cell, locale.groupSeparator());
+}
+
+Reading readCell(const QString& cell)
+{
+    return readNumberText(cell, QString());
+}
+
+Cleaned typedCell(const QString& buffer, const QLocale& locale)
+{
+    const Reading r = readPasted(buffer, locale);
+    switch (r.kind) {
+    case Reading::Empty: return {Module1::generalNumber(0, locale), false};
+    case Reading::Number: return {Module1::generalNumber(r.value, locale), false};
+    case Reading::Unreadable: break;
+    }
+    QString text;
+    for (const QChar c : buffer)
+        if (!isControl(c))
+            text += c;
+    return {text, true};
 }
 
 QString shownAsSaved(double v, const QLocale& locale)

@@ -37,6 +37,13 @@ struct Reading {
 // else, or a value beyond single precision, is Unreadable; no text is Empty.
 Reading readPasted(const QString& cell, const QLocale& locale);
 
+// A cell's text as the grid shows it, read for Save and for anything else that
+// takes the readings from the grid. The rules of readPasted, except that only
+// blanks group digits: a cell shows numbers without grouping, with "." after
+// Open and with the operator's separator otherwise, so "1.250" and "1,250"
+// are both one and a quarter whatever the regional settings.
+Reading readCell(const QString& cell);
+
 // The text a cell shows for the value v: the single-precision value Save
 // writes (5 decimals), in its shortest form with the operator's separator, so
 // that what the grid shows is what the data-set file will hold.
@@ -50,6 +57,12 @@ struct Cleaned {
     bool attention = false;
 };
 Cleaned cleanCell(const QString& cell, const QLocale& locale);
+
+// A cell after the operator typed `buffer` into it, read as readPasted reads
+// pasted text: a number shows in the general number format, an empty buffer
+// as "0", and text that is not one number keeps its text (without control
+// characters) and needs the operator's attention, as a pasted cell does.
+Cleaned typedCell(const QString& buffer, const QLocale& locale);
 
 // The line end other programs on this platform expect between rows.
 #ifdef Q_OS_WIN

@@ -61,9 +61,23 @@ QString resultsCopyPathFor(const QString& dataSetPath)
     // the leading "." of a hidden file's name is part of the name.
     const qsizetype nameStart = directoryPart(dataSetPath).size();
     const qsizetype dot = dataSetPath.lastIndexOf(QChar('.'));
-    if (dot <= nameStart)
-        return dataSetPath + QStringLiteral(".out");
-    return dataSetPath.left(dot + 1) + QStringLiteral("out");
+    QString copy = dot <= nameStart ? dataSetPath + QStringLiteral(".out")
+                                    : dataSetPath.left(dot + 1) + QStringLiteral("out");
+    // The copy must never replace the readings ("site.out" would be its own
+    // copy) nor be the engine's report, which the next evaluation deletes
+    // ("pd.pd"). Names are compared without regard to case, as a Windows disk
+    // or a USB stick does. ".out" appended to the data set's name differs
+    // from both, except for a data set named "pd", which gets one more.
+    const auto clashes = [&dataSetPath](const QString& candidate) {
+        const QString name = candidate.mid(directoryPart(candidate).size());
+        return candidate.compare(dataSetPath, Qt::CaseInsensitive) == 0
+            || name.compare(QStringLiteral("pd.out"), Qt::CaseInsensitive) == 0;
+    };
+    if (clashes(copy))
+        copy = dataSetPath + QStringLiteral(".out");
+    while (clashes(copy))
+        copy += QStringLiteral(".out");
+    return copy;
 }
 
 std::optional<qint16> pointNumber(const QString& field)

@@ -20,7 +20,10 @@ namespace report {
 QString reportPathFor(const QString& dataSetPath);
 
 // The results copy: the data-set path with the extension of its file name
-// replaced by "out"; a file name without a "." gets ".out" appended.
+// replaced by "out"; a file name without a "." gets ".out" appended. When that
+// would be the data set itself ("site.out") or the engine's report "pd.out"
+// ("pd.pd"), ".out" is appended to the data set's whole name instead
+// ("site.out.out", "pd.pd.out").
 QString resultsCopyPathFor(const QString& dataSetPath);
 
 // The directory part of a path, up to and including its last "\" or "/";

@@ -380,59 +380,37 @@ QList<Figure> figures(const Analysis& a, const Options& o)
         ? QStringLiteral("an estimate from %1 readings").arg(a.used)
         : QString();
     return {
-        {"readings", "Readings in the report", double(a.count()), {}, {}},
-        {"used", "Readings used", double(a.used), {}, {}},
-        {"excluded", "Readings left out", double(a.leftOut()), {}, {}},
-        {"excluded_w", "  of them W-marked", double(a.leftOutW), {}, {}},
-        {"excluded_invalid", "  of them Ks not finite and positive", double(a.leftOutInvalid), {}, {}},
+        {"readings", "Readings in the report", double(a.count()), {}, {}, figuretext::Kind::Count},
+        {"used", "Readings used", double(a.used), {}, {}, figuretext::Kind::Count},
+        {"excluded", "Readings left out", double(a.leftOut()), {}, {}, figuretext::Kind::Count},
+        {"excluded_w", "  of them W-marked", double(a.leftOutW), {}, {}, figuretext::Kind::Count},
+        {"excluded_invalid", "  of them Ks not finite and positive", double(a.leftOutInvalid), {}, {},
+         figuretext::Kind::Count},
         {"ks_gm", "Ks geometric mean", k(a.ks.gm), ku, {}},
-        {"ks_gsd", "Ks geometric standard deviation", a.ks.gsd, {}, {}},
+        {"ks_gsd", "Ks geometric standard deviation", a.ks.gsd, {}, {}, figuretext::Kind::Ratio},
         {"ks_ci95_low", "Ks GM 95 % confidence, low", k(a.ks.ciLow), ku, few},
         {"ks_ci95_high", "Ks GM 95 % confidence, high", k(a.ks.ciHigh), ku, few},
         {"ks_median", "Ks median", k(a.ks.median), ku, {}},
         {"ks_mean", "Ks arithmetic mean", k(a.ks.mean), ku, {}},
         {"ks_sd", "Ks standard deviation", k(a.ks.sd), ku, {}},
-        {"ks_cv", "Ks coefficient of variation", a.ks.cv, {}, {}},
+        {"ks_cv", "Ks coefficient of variation", a.ks.cv, {}, {}, figuretext::Kind::Ratio},
         {"ks_min", "Ks minimum", k(a.ks.min), ku, {}},
         {"ks_max", "Ks maximum", k(a.ks.max), ku, {}},
-        {"psi_excluded", "Psi_m left out (negative or not finite)", double(a.psiLeftOut), {}, {}},
+        {"psi_excluded", "Psi_m left out (negative or not finite)", double(a.psiLeftOut), {}, {},
+         figuretext::Kind::Count},
         {"psi_median", "Psi_m median", p(a.psi.median), pu, {}},
         {"psi_mean", "Psi_m mean", p(a.psi.mean), pu, {}},
         {"psi_min", "Psi_m minimum", p(a.psi.min), pu, {}},
         {"psi_max", "Psi_m maximum", p(a.psi.max), pu, {}},
         {"design_value", QStringLiteral("Design value: %1 / %2").arg(ruleText(o.rule), sf), k(a.designValue), ku, {}},
         {"tests_needed", QStringLiteral("Readings for the GM within \u00b1%1 %").arg(csvNumber(o.precision * 100)),
-         a.testsNeeded, {}, estimate},
+         a.testsNeeded, {}, estimate, figuretext::Kind::Count},
     };
 }
 
 QString labelWithNote(const Figure& f)
 {
     return f.note.isEmpty() ? f.label : f.label + QStringLiteral(" (") + f.note + QChar(')');
-}
-
-bool isCount(const Figure& f)
-{
-    return f.key == QLatin1String("tests_needed") || f.key == QLatin1String("readings")
-        || f.key == QLatin1String("used") || f.key.startsWith(QLatin1String("excluded"))
-        || f.key == QLatin1String("psi_excluded");
-}
-
-QString shownFigure(double v, const QLocale& locale, bool count)
-{
-    if (!std::isfinite(v))
-        return QString();
-    QLocale l = locale;
-    l.setNumberOptions(l.numberOptions() | QLocale::OmitGroupSeparator);
-    if (count)
-        return l.toString(v, 'f', 0); // a double, so no count ever wraps round
-    if (v == 0)
-        return l.toString(0.0, 'f', 3);
-    const double rounded = QString::number(v, 'e', 3).toDouble(); // 9.9996 becomes 10.00
-    const int exponent = int(std::floor(std::log10(std::abs(rounded))));
-    if (exponent < -3 || exponent > 4)
-        return l.toString(v, 'e', 3);
-    return l.toString(v, 'f', std::max(0, 3 - exponent));
 }
 
 QString csvNumber(double v)

@@ -9,6 +9,7 @@
 // figure that is undefined for the readings at hand (the SD of one reading,
 // the mean without extremes of two) is NaN.
 #include "report.h"
+#include "figuretext.h"
 #include "units.h"
 
 #include <QList>
@@ -145,25 +146,21 @@ struct Figure {
     double value = kNaN;
     QString unit;
     QString note;
+    figuretext::Kind kind = figuretext::Kind::Value; // how people see it written (figuretext::shown)
 };
 QList<Figure> figures(const Analysis& a, const Options& options);
 // The label with its note in brackets, as people read it.
 QString labelWithNote(const Figure& f);
-// Counts (readings, tests needed) are whole numbers; the rest are measures.
-bool isCount(const Figure& f);
-
-// A figure for people: 4 significant digits, trailing zeros kept so that
-// every figure shows the same precision, in the locale's format without digit
-// grouping; plain decimals from 0.001 to 99999, powers of ten beyond; a count
-// as a whole number; empty when undefined.
-QString shownFigure(double v, const QLocale& locale, bool count = false);
-
 // A figure for a CSV file: "." as separator, 15 significant digits with
 // trailing zeros dropped; empty when the figure is undefined.
 QString csvNumber(double v);
 
 // --- the building blocks, for the readings' values in any order ---
 
+// Arithmetic mean; NaN for no values.
+double mean(const QList<double>& v);
+// Sample standard deviation (n - 1 in the denominator); NaN for fewer than two.
+double sd(const QList<double>& v);
 // Median: the middle value, or the mean of the two middle ones.
 double median(QList<double> v);
 // Sample quantile, median-unbiased (Hyndman and Fan's definition 8): the

@@ -1,11 +1,12 @@
 #include "chartexport.h"
 
+#include "atomic_file.h"
+
 #include <QBuffer>
 #include <QChartView>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace veldesk {
@@ -32,13 +33,7 @@ bool save(QChartView& view, const QString& path, QString* error)
             *error = QStringLiteral("The picture could not be made.");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeAtomically(path, bytes, error);
 }
 
 } // namespace chartexport

@@ -1,7 +1,9 @@
 #include "reportprinter.h"
 
+#include "atomic_file.h"
 #include "reportpages.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -9,7 +11,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <memory>
 
 #ifndef VELDESK_NO_CHARTS
@@ -219,17 +220,14 @@ int paint(const SiteReport& r, QPagedPaintDevice& device)
 
 bool writePdf(const SiteReport& report, const QString& path, QString* error)
 {
-    // Written beside the target and put in its place only when complete: a
-    // failed export leaves an older PDF of that name as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot write the PDF file %1: %2")
-                         .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
-        return false;
-    }
+    // Painted into memory, then written by the one writer of whole files: a
+    // failed export leaves an older PDF of that name as it was, and a short
+    // write (a full disk) is never taken for a complete file.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("VELDESK %1").arg(frontEndVersion()));
         writer.setTitle(QStringLiteral("Site report: %1")
                             .arg(report.dataSetName.isEmpty() ? reportpages::dataSetName(report.reportLines)
@@ -237,12 +235,15 @@ bool writePdf(const SiteReport& report, const QString& path, QString* error)
         writer.setResolution(600);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
-        paint(report, writer); // the writer finishes the file when painting ends
+        paint(report, writer); // the writer finishes the document when painting ends
     }
-    if (!file.commit()) {
+    QString why;
+    if (!writeAtomically(path, bytes, &why)) {
+        // The writer names the path; the message names it once, in full.
+        if (why.startsWith(path + QStringLiteral(": ")))
+            why.remove(0, path.size() + 2);
         if (error)
-            *error = QStringLiteral("cannot write the PDF file %1: %2")
-                         .arg(QFileInfo(path).absoluteFilePath(), file.errorString());
+            *error = QStringLiteral("cannot write the PDF file %1: %2").arg(QFileInfo(path).absoluteFilePath(), why);
         return false;
     }
     return true;

@@ -50,12 +50,10 @@ sitecharts::ProbabilityInput probabilityInput(const sitestats::Analysis& a, cons
     return in;
 }
 
-QString printed(double value, const QString& unit)
+QString printed(double value, const QString& unit, figuretext::Kind kind)
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("undefined");
-    const QString number = numbers().toString(value, 'g', 4);
-    return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
+    const QString number = figuretext::shown(value, kind, numbers());
+    return unit.isEmpty() || !std::isfinite(value) ? number : number + QLatin1Char(' ') + unit;
 }
 
 reportprinter::SiteReport siteReport(const QStringList& reportLines, const sitestats::Analysis& a,
@@ -67,9 +65,9 @@ reportprinter::SiteReport siteReport(const QStringList& reportLines, const sites
     r.frontEndVersion = reportprinter::frontEndVersion();
     for (const sitestats::Figure& f : sitestats::figures(a, o)) {
         if (f.key == QLatin1String("design_value"))
-            r.designValue = printed(f.value, f.unit);
+            r.designValue = printed(f.value, f.unit, f.kind);
         else
-            r.statistics.append({sitestats::labelWithNote(f), printed(f.value, f.unit)});
+            r.statistics.append({sitestats::labelWithNote(f), printed(f.value, f.unit, f.kind)});
     }
     r.designRule = QStringLiteral("%1, divided by a safety factor of %2; Ks in %3, Psi_m in %4%5")
                        .arg(sitestats::ruleText(o.rule), numbers().toString(o.safetyFactor, 'g', 6),

@@ -13,9 +13,9 @@ namespace sitereport {
 sitecharts::KsInput ksInput(const sitestats::Analysis& a, const sitestats::Options& o);
 sitecharts::ProbabilityInput probabilityInput(const sitestats::Analysis& a, const sitestats::Options& o);
 
-// A figure as printed: 4 significant digits in the operator's number format,
-// its unit after it; "undefined" when there is no such figure.
-QString printed(double value, const QString& unit);
+// A figure as printed: figuretext::shown in the operator's number format,
+// its unit after it; figuretext::kUndefined alone when there is no such figure.
+QString printed(double value, const QString& unit, figuretext::Kind kind = figuretext::Kind::Value);
 
 // Everything the printout needs, today's date included.
 reportprinter::SiteReport siteReport(const QStringList& reportLines, const sitestats::Analysis& a,

@@ -20,8 +20,9 @@ qt_add_resources(veldesk_ui "icons"
 # Installed layout: both programs in bin/, the documents and examples in
 # share/veldesk/, where the front end also looks for its run-time files.
 install(TARGETS veldesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The desktop menu entry and its icon are for freedesktop.org desktops; on
-# Windows the icon is in the program and the installer makes the menu entries.
+# The desktop menu entry, its icon and the ".pd" type are for freedesktop.org
+# desktops; on Windows the icon is in the program and the installer makes the
+# menu entries and the file association.
 if(NOT WIN32)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/veldesk.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -29,7 +30,13 @@ if(NOT WIN32)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME veldesk.png)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/app.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME veldesk.png)
+  # ".pd" files as a type of their own, opened by VELDESK (the desktop entry's
+  # MimeType= names the same type).
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/veldesk-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME veldesk.xml)
 endif()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veldesk)
 file(GLOB veldesk_examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.pd)
 install(FILES ${veldesk_examples} DESTINATION ${CMAKE_INSTALL_DATADIR}/veldesk/examples)
 

@@ -9,6 +9,7 @@
 #include "icons.h"
 #include "layout.h"
 #include "report.h"
+#include "saveflow.h"
 #include "seam.h"
 #include "selectdir.h"
 
@@ -67,6 +68,7 @@ Form1::Form1(QWidget* parent)
     setWindowTitle(kTitle);
     setWindowIcon(buttonIcon(QStringLiteral("app")));
     buildControls();
+    updateEvaluateState(); // disabled until a name is given, a save or an open
 
     m_evaluation = std::make_unique<Evaluation>(this, [this] { return Text1[3]->text(); });
     Timer1 = new QTimer(this);
@@ -208,7 +210,6 @@ void Form1::buildControls()
     Label1[2]->setToolTip(QStringLiteral("level at time = 0"));
     Text2->setVisible(false);
     Text2->setFocusPolicy(Qt::NoFocus);
-    Command1->setEnabled(false);
     Label2->setAutoFillBackground(true);
 
     setTabOrder(Command1, Command2);
@@ -278,7 +279,16 @@ QColor Form1::restingColor(gridedit::Cell c) const
 void Form1::showModified()
 {
     setMarkerModified();
-    Command1->setEnabled(false);
+    updateEvaluateState();
+}
+
+// The one place that decides whether Evaluate is offered. The engine reads
+// the file, not the window: Evaluate needs a file-name box that names a
+// readable file and a window without changes the file lacks. At start-up it
+// waits for a name to be given, or for a save or an open.
+void Form1::updateEvaluateState()
+{
+    Command1->setEnabled(m_nameGiven && !m_modified && Module1::existe_archivo(Text1[3]->text()) == 1);
 }
 
 void Form1::selecciona_celda(int col, int row)
@@ -308,12 +318,10 @@ void Form1::gridKeyReleased(int keyCode)
 
 void Form1::fileNameChanged()
 {
-    if (Module1::existe_archivo(Text1[3]->text()) == 1) {
+    if (Module1::existe_archivo(Text1[3]->text()) == 1)
         Command4->setEnabled(true);
-        Command1->setEnabled(!m_modified); // the file would not hold what the window shows
-    } else {
-        Command1->setEnabled(false);
-    }
+    m_nameGiven = true;
+    updateEvaluateState();
 }
 
 void Form1::setMarkerModified()
@@ -440,47 +448,31 @@ void Form1::saveDataSet()
     using veldesk::MsgButtons;
     using veldesk::MsgIcon;
     const QString path = Text1[3]->text();
-    if (path.isEmpty())
-        return;
-    // A description the engine would misread or that the file cannot hold is
-    // refused before anything is asked or written.
-    if (QString problem; !datafile::checkDescription(Text1[0]->text(), &problem)) {
-        veldesk::showMessage(this, problem + QStringLiteral("\nNothing was saved."), MsgIcon::Critical);
-        return;
-    }
-    if (Module1::existe_archivo(path) != 0
-        && veldesk::showMessage(this, QStringLiteral("File ") + path + QStringLiteral(" exists. Overwrite?"),
-                                MsgIcon::Question, MsgButtons::YesNo)
-            == MsgAnswer::No)
-        return;
-
     QList<datafile::Row> rows;
     for (int r = 1; r <= kRows; ++r)
         rows.append({Gr1->textMatrix(r, 1), Gr1->textMatrix(r, 2), Gr1->textMatrix(r, 3)});
-    const datafile::Extent extent = datafile::extent(rows);
-    // Readings the grid never showed would be lost with the file they are in.
-    if (!m_openedUnshown.isEmpty() && report::sameFile(m_openedPath, path)
-        && veldesk::showMessage(this,
-                                QStringLiteral("File ") + path + QLatin1Char(' ') + m_openedUnshown
-                                    + QStringLiteral(". Saving replaces it with the %1 readings of the grid; the"
-                                                     " others will be lost. Save anyway?")
-                                          .arg(extent.saved),
-                                MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
+
+    saveflow::Facts facts;
+    facts.path = path;
+    if (!path.isEmpty()) {
+        datafile::checkDescription(Text1[0]->text(), &facts.descriptionProblem);
+        facts.fileExists = Module1::existe_archivo(path) != 0;
+        if (report::sameFile(m_openedPath, path))
+            facts.unshown = m_openedUnshown;
+    }
+    facts.extent = datafile::extent(rows);
+    const saveflow::Plan plan = saveflow::plan(facts);
+    for (const saveflow::Step& step : plan.steps) {
+        if (step.kind == saveflow::Step::Refuse) {
+            veldesk::showMessage(this, step.text, MsgIcon::Critical);
+            return;
+        }
+        if (veldesk::showMessage(this, step.text, MsgIcon::Question, MsgButtons::YesNo, QString(),
+                                 step.defaultNo ? MsgAnswer::No : MsgAnswer::Yes)
             == MsgAnswer::No)
-        return;
-    // Save ends the readings at the first row with an empty, zero or
-    // non-numeric cell; rows with data below it are named before they are lost.
-    if (extent.leftOutWithData > 0
-        && veldesk::showMessage(this,
-                                QStringLiteral("Row %1 has an empty, zero or non-numeric cell, and the readings"
-                                               " saved end before it: %2 row(s) holding data, from row %3 on,"
-                                               " will not be saved. Save the first %4 reading(s) anyway?")
-                                    .arg(extent.saved + 1)
-                                    .arg(extent.leftOutWithData)
-                                    .arg(extent.firstLeftOut)
-                                    .arg(extent.saved),
-                                MsgIcon::Question, MsgButtons::YesNo, QString(), MsgAnswer::No)
-            == MsgAnswer::No)
+            return;
+    }
+    if (!plan.write)
         return;
 
     const QByteArray bytes = datafile::compose(Text1[0]->text(), Text1[1]->text(), Text1[2]->text(), rows);
@@ -494,7 +486,8 @@ void Form1::saveDataSet()
     clearMarker();
     veldesk::showMessage(this, QStringLiteral("File ") + path + QStringLiteral(" saved succesfully"),
                          MsgIcon::Information);
-    Command1->setEnabled(true);
+    m_nameGiven = true;
+    updateEvaluateState();
 }
 
 void Form1::openDataSet()
@@ -524,8 +517,9 @@ void Form1::openDataSetFile(const QString& name)
     // Shown as the system writes paths ("\" on Windows, where the file
     // dialog and the command line may hand over "/").
     Text1[3]->setText(QDir::toNativeSeparators(name));
-    Command1->setEnabled(true);
     clearMarker();
+    m_nameGiven = true;
+    updateEvaluateState();
     if (!m_openedUnshown.isEmpty())
         veldesk::showMessage(this,
                              QStringLiteral("File ") + name + QLatin1Char(' ') + m_openedUnshown

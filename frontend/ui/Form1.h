@@ -95,6 +95,7 @@ private:
     void setMarkerModified();
     void clearMarker();
     void showModified();
+    void updateEvaluateState();
     QColor restingColor(gridedit::Cell c) const;
 
     void copyGrid();
@@ -119,6 +120,7 @@ private:
 
     std::unique_ptr<Evaluation> m_evaluation;
     bool m_modified = false;
+    bool m_nameGiven = false; // the file-name box was changed, or a data set saved or opened
 
 protected:
     void closeEvent(QCloseEvent* event) override;

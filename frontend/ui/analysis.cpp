@@ -2,6 +2,9 @@
 
 #include "analysischarts.h"
 #include "atomic_file.h"
+#include "boxnumber.h"
+#include "figuretext.h"
+#include "numberbox.h"
 #include "report.h"
 #include "seam.h"
 #include "sitecsv.h"
@@ -10,7 +13,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -47,16 +49,34 @@ QLocale numberLocale()
     return l;
 }
 
-// A figure on screen, in the operator's format (see shownFigure).
-QString shown(double v) { return shownFigure(v, QLocale()); }
+// A figure or a reading's Ks or Psi_m on screen, written as everywhere people
+// read figures, in the operator's format.
+QString shown(double v, figuretext::Kind kind = figuretext::Kind::Value)
+{
+    return figuretext::shown(v, kind, numberLocale());
+}
 
-
-// A reading as the report printed it, a count, or a figure copied for a
-// spreadsheet: up to 15 significant digits (all a double holds for certain),
+// A reading as the report printed it, or a figure copied for a spreadsheet: up to 15 significant digits (all a double holds for certain),
 // trailing zeros dropped.
 QString asPrinted(double v)
 {
     return std::isfinite(v) ? numberLocale().toString(v, 'g', 15) : QString();
+}
+
+// One reading's row, as the table shows it and as Copy gives it: point,
+// dtheta, t 1/2 and t fin as the report printed them, Ks and Psi_m in the
+// chosen units written by `figure`, the W mark, whether it is used, its flags.
+QStringList readingCells(const Reading& r, const Options& o, QString (*figure)(double))
+{
+    return {QString::number(r.point),
+            asPrinted(r.dtheta),
+            asPrinted(r.tHalf),
+            asPrinted(r.tFin),
+            figure(units::fromSI(r.ks, o.ksUnit)),
+            figure(units::fromSI(r.psiM, o.psiUnit)),
+            r.w ? QStringLiteral("*") : QString(),
+            r.used ? QStringLiteral("yes") : QStringLiteral("no"),
+            flagNames(r.flags)};
 }
 
 QTableWidgetItem* item(const QString& text, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
@@ -142,12 +162,13 @@ void AnalysisWindow::buildControls()
         rule->addItem(ruleText(r), ruleKey(r));
     labelled(QStringLiteral("&Rule:"), rule);
 
-    safetyFactor = new QDoubleSpinBox(this);
+    // Typed as the grid reads a number ("2,5" and "2.5" alike, whatever the
+    // regional settings); a text that is no such number is refused visibly.
+    safetyFactor = new NumberBox(
+        [](const QString& t, QString* why) { return boxnumber::readSafetyFactor(t, why); }, QString(), this);
     safetyFactor->setObjectName(QStringLiteral("safetyFactor"));
-    safetyFactor->setRange(1.0, 100.0);
-    safetyFactor->setDecimals(2);
-    safetyFactor->setSingleStep(0.5);
     safetyFactor->setValue(1.0);
+    safetyFactor->setMaximumWidth(80);
     labelled(QStringLiteral("&Safety factor:"), safetyFactor);
 
     ksUnit = new QComboBox(this);
@@ -162,12 +183,12 @@ void AnalysisWindow::buildControls()
         psiUnit->addItem(units::name(u), int(u));
     labelled(QStringLiteral("&Psi_m in:"), psiUnit);
 
-    precision = new QDoubleSpinBox(this);
+    precision = new NumberBox(
+        [](const QString& t, QString* why) { return boxnumber::readPrecisionPercent(t, why); }, QStringLiteral("%"),
+        this);
     precision->setObjectName(QStringLiteral("precision"));
-    precision->setRange(1.0, 100.0);
-    precision->setDecimals(1);
-    precision->setSuffix(QStringLiteral(" %"));
     precision->setValue(20.0);
+    precision->setMaximumWidth(80);
     precision->setToolTip(QStringLiteral("Tests needed: readings that bring the geometric mean within \u00b1 this "
                                          "at 95 % confidence"));
     labelled(QStringLiteral("Precision \u00b1"), precision);
@@ -188,8 +209,21 @@ void AnalysisWindow::buildControls()
     statistics->setObjectName(QStringLiteral("statistics"));
     statistics->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("Value"), QStringLiteral("Unit")});
     statistics->verticalHeader()->hide();
-    statistics->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    statistics->horizontalHeader()->setStretchLastSection(true);
+    // Values and units always show whole: they take the room they need, and
+    // the labels (which grow with the rule and the safety factor) wrap in what
+    // is left.
+    statistics->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    statistics->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    statistics->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    statistics->horizontalHeader()->setStretchLastSection(false);
+    statistics->setWordWrap(true);
+    statistics->setTextElideMode(Qt::ElideRight);
+    statistics->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(statistics->horizontalHeader(), &QHeaderView::sectionResized, statistics,
+            [this](int section) {
+                if (section == 0)
+                    statistics->resizeRowsToContents();
+            });
     statistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
     split->addWidget(statistics, 5);
 
@@ -233,8 +267,8 @@ void AnalysisWindow::buildControls()
     connect(rule, &QComboBox::currentIndexChanged, this, changed);
     connect(ksUnit, &QComboBox::currentIndexChanged, this, changed);
     connect(psiUnit, &QComboBox::currentIndexChanged, this, changed);
-    connect(safetyFactor, &QDoubleSpinBox::valueChanged, this, changed);
-    connect(precision, &QDoubleSpinBox::valueChanged, this, changed);
+    connect(safetyFactor, &NumberBox::valueChanged, this, changed);
+    connect(precision, &NumberBox::valueChanged, this, changed);
     connect(includeFlagged, &QCheckBox::toggled, this, changed);
     connect(copy, &QPushButton::clicked, this, &AnalysisWindow::copyToClipboard);
     connect(exportCsv, &QPushButton::clicked, this, &AnalysisWindow::exportToCsv);
@@ -261,8 +295,11 @@ void AnalysisWindow::loadSettings()
         ksUnit->setCurrentIndex(ksUnit->findData(int(*u)));
     if (const auto u = units::parsePsi(s.value(QStringLiteral("psiUnit")).toString()))
         psiUnit->setCurrentIndex(psiUnit->findData(int(*u)));
-    safetyFactor->setValue(s.value(QStringLiteral("safetyFactor"), 1.0).toDouble());
-    precision->setValue(s.value(QStringLiteral("precisionPercent"), 20.0).toDouble());
+    // A stored value the boxes would refuse (edited by hand) gives the default.
+    const QString sf = s.value(QStringLiteral("safetyFactor"), 1.0).toString();
+    safetyFactor->setValue(boxnumber::readSafetyFactor(sf).value_or(1.0));
+    const QString pc = s.value(QStringLiteral("precisionPercent"), 20.0).toString();
+    precision->setValue(boxnumber::readPrecisionPercent(pc).value_or(20.0));
     includeFlagged->setChecked(s.value(QStringLiteral("includeFlagged"), false).toBool());
 }
 
@@ -302,7 +339,7 @@ void AnalysisWindow::fillStatistics()
     for (int i = 0; i < list.size(); ++i) {
         const Figure& f = list.at(i);
         statistics->setItem(i, 0, item(labelWithNote(f), Qt::AlignLeft | Qt::AlignVCenter));
-        statistics->setItem(i, 1, item(shownFigure(f.value, QLocale(), isCount(f))));
+        statistics->setItem(i, 1, item(shown(f.value, f.kind)));
         statistics->setItem(i, 2, item(f.unit, Qt::AlignLeft | Qt::AlignVCenter));
         if (f.key == QLatin1String("design_value"))
             for (int c = 0; c < 3; ++c) {
@@ -325,15 +362,7 @@ void AnalysisWindow::fillReadings()
     readings->setRowCount(int(list.size()));
     for (int i = 0; i < list.size(); ++i) {
         const Reading& r = list.at(i);
-        const QStringList cells{QString::number(r.point),
-                                asPrinted(r.dtheta),
-                                asPrinted(r.tHalf),
-                                asPrinted(r.tFin),
-                                shown(units::fromSI(r.ks, m_options.ksUnit)),
-                                shown(units::fromSI(r.psiM, m_options.psiUnit)),
-                                r.w ? QStringLiteral("*") : QString(),
-                                r.used ? QStringLiteral("yes") : QStringLiteral("no"),
-                                flagNames(r.flags)};
+        const QStringList cells = readingCells(r, m_options, [](double v) { return shown(v); });
         QStringList why;
         for (unsigned f : kAllFlags)
             if (r.flags & f)
@@ -368,16 +397,7 @@ QString AnalysisWindow::copyText() const
                          QStringLiteral("Used"), QStringLiteral("Flags")}
                  .join(QChar('\t'));
     for (const Reading& r : m_analysis.readings)
-        lines << QStringList{QString::number(r.point),
-                             asPrinted(r.dtheta),
-                             asPrinted(r.tHalf),
-                             asPrinted(r.tFin),
-                             asPrinted(units::fromSI(r.ks, m_options.ksUnit)),
-                             asPrinted(units::fromSI(r.psiM, m_options.psiUnit)),
-                             r.w ? QStringLiteral("*") : QString(),
-                             r.used ? QStringLiteral("yes") : QStringLiteral("no"),
-                             flagNames(r.flags)}
-                     .join(QChar('\t'));
+        lines << readingCells(r, m_options, asPrinted).join(QChar('\t'));
     return lines.join(QChar('\n')) + QChar('\n');
 }
 

@@ -18,13 +18,14 @@
 class QBoxLayout;
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
 class QTabWidget;
 
 namespace veldesk {
+
+class NumberBox;
 
 class AnalysisWindow : public QDialog {
     Q_OBJECT
@@ -61,11 +62,11 @@ public:
     QLabel* notice = nullptr;  // shown when the report was incomplete
     QLabel* ruleNotice = nullptr; // shown when the settings held a rule no longer offered
     QComboBox* rule = nullptr;
-    QDoubleSpinBox* safetyFactor = nullptr;
+    NumberBox* safetyFactor = nullptr;
     QComboBox* ksUnit = nullptr;
     QComboBox* psiUnit = nullptr;
     QCheckBox* includeFlagged = nullptr;
-    QDoubleSpinBox* precision = nullptr; // X in percent
+    NumberBox* precision = nullptr; // X in percent
     QTableWidget* statistics = nullptr;
     QTableWidget* readings = nullptr;
     QLabel* flagLegend = nullptr; // the flags' short names explained

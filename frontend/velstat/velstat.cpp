@@ -6,6 +6,7 @@
 // reports (the others are still processed), 2 for a command-line error.
 #include "encoding.h"
 #include "report.h"
+#include "figuretext.h"
 #include "sitecsv.h"
 #include "sitereport.h"
 #include "sitestats.h"
@@ -162,14 +163,12 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, QString* erro
     return cl;
 }
 
-// A figure in the readable block: 4 significant digits as on screen, "." as
-// separator.
+// A figure in the readable block, written as the analysis window and the
+// printed report write it, with "." as separator.
 QString readable(const sitestats::Figure& f)
 {
-    if (!std::isfinite(f.value))
-        return QStringLiteral("-");
-    const QString v = sitestats::shownFigure(f.value, QLocale::c(), sitestats::isCount(f));
-    return f.unit.isEmpty() ? v : v + QChar(' ') + f.unit;
+    const QString v = figuretext::shown(f.value, f.kind, QLocale::c());
+    return f.unit.isEmpty() || !std::isfinite(f.value) ? v : v + QChar(' ') + f.unit;
 }
 
 QString readableBlock(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)

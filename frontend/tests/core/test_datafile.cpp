@@ -4,7 +4,9 @@
 
 #include "test_support.h"
 
+#include <cmath>
 #include <csignal>
+#include <random>
 #include <sys/resource.h>
 
 using namespace veldesk;
@@ -104,7 +106,11 @@ TEST(DataFileParse, OpenShowsTheDecimalsAValueNeedsSoSavingAgainKeepsIt)
         {"0.25 120 600", {"0.250", "120.0", "600.0"}},
         {"0.12340 95.25000 600.50000", {"0.1234", "95.25", "600.5"}},
         {"0.123456 0.04 1.5E-3", {"0.12346", "0.04", "0.0015"}}, // at most 5 decimals
-        {"12345.67 -0.0001 1D-5", {"12345.66992", "-0.0001", "0.00001"}},
+        {"12345.67 -0.0001 1D-5", {"12345.670", "-0.0001", "0.00001"}},
+        // Field times whose decimals binary cannot hold show as they were typed.
+        {"0.2 323.8 1051.2", {"0.200", "323.8", "1051.2"}},
+        {"0.31 5000.3 1199.97", {"0.310", "5000.3", "1199.97"}},
+        {"0.12345 323.79999 16777217", {"0.12345", "323.8", "16777216.0"}}, // the same single-precision values
         {"-0.0000018 -0.000004 0.3", {"0.000", "0.0", "0.3"}}, // rounds to zero: no sign, as Save writes it
     };
     for (const auto& c : cases) {
@@ -114,6 +120,49 @@ TEST(DataFileParse, OpenShowsTheDecimalsAValueNeedsSoSavingAgainKeepsIt)
         const QByteArray saved = datafile::compose("d", first.ri, first.h0, first.readings);
         const auto again = datafile::parse(saved);
         EXPECT_EQ(datafile::compose("d", again.ri, again.h0, again.readings), saved) << c.reading.constData();
+    }
+}
+
+// Open then Save of an unchanged data set writes the values of the file, not
+// the five-decimal form of their binary approximations.
+TEST(DataFileParse, SavingAnOpenedDataSetWritesTheFilesValues)
+{
+    const QByteArray file = kHead + "0.20000 323.80000 1051.20000\r\n0.15000 5000.30000 1199.97000\r\n";
+    const auto opened = datafile::parse(file);
+    EXPECT_EQ(datafile::compose("d", opened.ri, opened.h0, opened.readings), file);
+    // Typed values are written as typed as well.
+    EXPECT_EQ(datafile::compose("d", "0.018", "0.3", {{"0,2", "323.8", "1051.2"}}),
+              kHead + "0.20000 323.80000 1051.20000\r\n");
+}
+
+// Values with up to 5 decimals across the magnitudes readings have: what Open
+// shows reads back to the file's single-precision value, has no more decimals
+// than the file's text (or the column's least), and Save writes a text that
+// reads back to that value again.
+TEST(DataFileParse, ShownValuesReadBackAndAreNoLongerThanTheFilesText)
+{
+    std::mt19937 random(15);
+    for (int i = 0; i < 20000; ++i) {
+        const int decimals = std::uniform_int_distribution<int>(0, 5)(random);
+        const int digits = std::uniform_int_distribution<int>(1, 7)(random) + decimals;
+        qint64 mantissa = std::uniform_int_distribution<qint64>(1, 9999999999LL)(random);
+        while (QString::number(mantissa).size() > digits)
+            mantissa /= 10;
+        const QString token = QString::number(static_cast<double>(mantissa) / std::pow(10.0, decimals), 'f', decimals);
+        const int column = i % 3;
+        QStringList reading = {"0.25", "300", "1200"};
+        reading[column] = token;
+        const auto opened = datafile::parse(kHead + reading.join(' ').toLatin1() + "\r\n");
+        ASSERT_EQ(opened.readings.size(), 1) << token.toStdString();
+        const QString shown = opened.readings[0][column];
+        const float value = token.toFloat();
+        EXPECT_EQ(shown.toFloat(), value) << token.toStdString() << " shown " << shown.toStdString();
+        const int least = column == 0 ? 3 : 1;
+        const qsizetype point = shown.indexOf('.');
+        EXPECT_LE(shown.size() - point - 1, std::max(least, decimals)) << token.toStdString();
+        const auto again = datafile::parse(datafile::compose("d", "0.018", "0.3", opened.readings));
+        ASSERT_EQ(again.readings.size(), 1);
+        EXPECT_EQ(again.readings[0][column], shown) << token.toStdString();
     }
 }
 
@@ -183,6 +232,35 @@ TEST(DataFileParse, DataTheGridDoesNotShow)
     EXPECT_EQ(datafile::read(line).refusal, datafile::Refusal::NoPipeDimensions);
 }
 
+// Save reads a cell as one number or not at all: a cell that is not one
+// number in the rows it would write is named, never written as its leading
+// number; one in the row where the readings end, or below it, is left out.
+TEST(DataFileSave, CellsThatAreNotOneNumberAreNamed)
+{
+    using C = datafile::CellAt;
+    const struct {
+        QList<datafile::Row> rows;
+        int saved;
+        QList<C> notNumbers;
+    } cases[] = {
+        {{{"0.2", "12abc", "500"}}, 1, {C{1, 2, "12abc"}}},
+        {{{"1,2,3", "90", "500"}, {"0.1", "80", "0.2 0.3"}}, 2, {C{1, 1, "1,2,3"}, C{2, 3, "0.2 0.3"}}},
+        {{{"Dtheta", "t 1/2", "t max"}, {"0.2", "90", "500"}}, 2,
+         {C{1, 1, "Dtheta"}, C{1, 2, "t 1/2"}, C{1, 3, "t max"}}}, // a pasted heading row
+        {{{"0,25", "1 250", "12 s"}, {"-0.5", "2,5E-3", "1.5D2"}}, 2, {}},
+        {{{"0.2", "90", "500"}, {"abc", "", "400"}, {"x", "y", "z"}}, 1, {}},
+        {{{"0.2", "90", "500"}, {"abc", "0", "400"}}, 1, {}},
+    };
+    for (const auto& c : cases) {
+        const datafile::Extent e = datafile::extent(c.rows);
+        EXPECT_EQ(e.saved, c.saved) << c.rows[0][0].toStdString();
+        EXPECT_EQ(e.notNumbers, c.notNumbers) << c.rows[0][0].toStdString();
+    }
+    // Nothing that is not one number reaches the file.
+    EXPECT_EQ(datafile::compose("d", "0.018", "0.3", {{"0.2", "90", "500"}, {"0.2", "12abc", "500"}}),
+              kHead + "0.20000 90.00000 500.00000\r\n");
+}
+
 TEST(DataFileSave, RowsLeftOutWithDataAreCounted)
 {
     const struct {
@@ -191,7 +269,7 @@ TEST(DataFileSave, RowsLeftOutWithDataAreCounted)
     } cases[] = {
         {{{"0.2", "90", "500"}, {"0.1", "80", "400"}, {"", "", ""}}, 2, 0, 0},
         {{{"0.2", "90", "500"}, {"", "", ""}, {"0.1", "80", "400"}, {"0.1", "8", "40"}}, 1, 2, 3},
-        {{{"Dtheta", "t 1/2", "t max"}, {"0.2", "90", "500"}}, 0, 2, 1}, // a pasted heading row
+        {{{"0.2", "90", "500"}, {"0.1", "", "400"}, {"Dtheta", "t 1/2", "t max"}}, 1, 2, 2},
         {{{"0.2", "90", "500"}, {"0.1", "0", "400"}, {" ", "", ""}}, 1, 1, 2},
         {{{"0.2", "90", "500"}, {"0", "", " 0,00"}, {"-0", ".0", ""}}, 1, 0, 0}, // zeros are no data
     };

@@ -106,8 +106,9 @@ TEST(GridEdit, KeySequencesLeaveTheseCellsHighlightAndMarker)
 {
     const KeyCase cases[] = {
         {"0.25", "0.25||/||", {1, 1}, true},
-        {"1.50>12abc>2.5e2>abc>", "1.5|12|250/0||", {2, 2}, true},
-        {"1,5>", "1||/||", {1, 2}, true},            // the typed comma ends the number under "." settings
+        {"1.50>12abc>2.5e2>abc>", "1.5|12abc|250/abc||", {2, 2}, true}, // not one number: kept as typed
+        {"1,5>", "1.5||/||", {1, 2}, true},          // a comma is a decimal mark under "." settings too
+        {"1,250>1 234>", "1250|1234|/||", {1, 3}, true}, // digit groups, as Paste reads them
         {"12<", "1||/||", {1, 1}, true},
         {"7][3", "3||/||", {1, 1}, true},             // the first key in a cell replaces its value
         {"7][<", "0||/||", {1, 1}, true},             // as first key Backspace empties the buffer
@@ -150,6 +151,33 @@ TEST(GridEdit, MovingOverCellsKeepsTheirTextsTypingClearsAMark)
     EXPECT_EQ(d.rows(1, 1), "0,25|7|");
     EXPECT_FALSE(d.ed.isMarked({1, 2}));
     EXPECT_TRUE(d.modified);
+}
+
+// A typed cell that is not one number is marked as a pasted one is, so that
+// Save names it instead of writing its leading number; a number clears the mark.
+TEST(GridEdit, TypedTextThatIsNotOneNumberIsMarked)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"12abc", true}, {"1,2,3", true}, {"0.2 0.3", true}, {"-", true}, {"1e", true},
+        {"12", false},   {"-0,5", false}, {"2.5E2", false},  {"", false},
+    };
+    for (const auto& [keys, marked] : cases) {
+        Desk d;
+        d.play(QString::fromUtf8(keys) + "#"); // Delete empties the cell: "0", never marked
+        EXPECT_FALSE(d.ed.isMarked({1, 1})) << keys;
+        Desk e;
+        e.play(QString::fromUtf8(keys) + ">");
+        EXPECT_EQ(e.ed.isMarked({1, 1}), marked) << keys;
+        if (marked) {
+            EXPECT_EQ(e.text.value({1, 1}), QString::fromUtf8(keys));
+        }
+    }
+    Desk d;
+    d.play("12abc");
+    EXPECT_TRUE(d.ed.isMarked({1, 1}));
+    d.play("<<<");
+    EXPECT_EQ(d.rows(1, 1), "12||");
+    EXPECT_FALSE(d.ed.isMarked({1, 1}));
 }
 
 TEST(GridEdit, CommaSettingsShowCommasAndLastCellStays)

@@ -76,6 +76,48 @@ TEST(ReadPasted, DecimalCommaGroupingBlanksAndUnitsUnderEachSetting)
     }
 }
 
+// What a cell shows is read back by Save as the value shown, whatever the
+// regional settings: a point after Open and the operator's separator after
+// typing are both decimal marks; only blanks group digits.
+TEST(ReadCell, EveryTextACellShowsReadsAsItsValue)
+{
+    const auto N = Reading::Number, U = Reading::Unreadable, E = Reading::Empty;
+    const std::tuple<const char*, Reading::Kind, double> cases[] = {
+        {"1.250", N, 1.25},   {"1,250", N, 1.25},  {"0,25", N, 0.25},  {"323.8", N, 323.8},
+        {"1 250", N, 1250},   {"-2,5E-07", N, -2.5e-7}, {"1E+15", N, 1e15}, {"12 s", N, 12},
+        {"", E, 0},           {"  ", E, 0},        {"12abc", U, 0},    {"1,2,3", U, 0},
+        {"0.2 0.3", U, 0},    {"1.234,5", U, 0},   {"-", U, 0},        {"Dq", U, 0},
+    };
+    for (const auto& [text, kind, value] : cases) {
+        const Reading r = readCell(QString::fromUtf8(text));
+        EXPECT_EQ(r.kind, kind) << text;
+        EXPECT_DOUBLE_EQ(r.value, value) << text;
+    }
+    // Numbers as typing and pasting show them, in both kinds of settings.
+    for (const QLocale* locale : {&en, &de, &fr}) {
+        for (const double v : {0.25, 1250.5, 323.8, -0.0001, 1e-5, 12345678.0}) {
+            EXPECT_DOUBLE_EQ(readCell(Module1::generalNumber(v, *locale)).value, v) << v;
+            EXPECT_DOUBLE_EQ(readCell(shownAsSaved(v, *locale)).value, readPasted(shownAsSaved(v, *locale), *locale).value)
+                << v;
+        }
+    }
+}
+
+TEST(TypedCell, ANumberShowsInTheGeneralFormatOtherTextIsKeptAndMarked)
+{
+    const std::tuple<const QLocale*, const char*, const char*, bool> cases[] = {
+        {&en, "1.50", "1.5", false}, {&en, "1,5", "1.5", false},   {&de, "1.5", "1,5", false},
+        {&en, "", "0", false},       {&en, "2.5e2", "250", false}, {&en, "1,250", "1250", false},
+        {&en, "12abc", "12abc", true}, {&en, "1,2,3", "1,2,3", true}, {&en, "0.2 0.3", "0.2 0.3", true},
+        {&en, "abc", "abc", true},
+    };
+    for (const auto& [locale, typed, shown, marked] : cases) {
+        const Cleaned c = typedCell(QString::fromUtf8(typed), *locale);
+        EXPECT_EQ(c.text, shown) << typed;
+        EXPECT_EQ(c.attention, marked) << typed;
+    }
+}
+
 TEST(ShownAsSaved, TheCellShowsTheValueSaveWrites)
 {
     const std::tuple<double, const QLocale*, const char*> cases[] = {

@@ -29,6 +29,23 @@ TEST(Report, PathsOfTheReportAndTheResultsCopy)
     EXPECT_EQ(resultsCopyPathFor("data."), "data.out");
 }
 
+// The results copy never replaces the data set it comes from nor is the
+// engine's report, which the next evaluation in that folder deletes.
+TEST(Report, TheResultsCopyIsNeitherTheDataSetNorTheReport)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"site.out", "site.out.out"},       {"/home/x/Site.OUT", "/home/x/Site.OUT.out"},
+        {"pd.pd", "pd.pd.out"},             {"C:\\ZEDAT\\PD.pd", "C:\\ZEDAT\\PD.pd.out"},
+        {"/d/pd", "/d/pd.out.out"},         {"/d/pd.out", "/d/pd.out.out"},
+        {"/d/pd.x/data.pd", "/d/pd.x/data.out"}, {"/d/pdf.pd", "/d/pdf.out"},
+    };
+    for (const auto& [dataSet, copy] : cases) {
+        EXPECT_EQ(resultsCopyPathFor(dataSet), copy) << dataSet;
+        EXPECT_NE(resultsCopyPathFor(dataSet).compare(dataSet, Qt::CaseInsensitive), 0) << dataSet;
+        EXPECT_NE(resultsCopyPathFor(dataSet).compare(reportPathFor(dataSet), Qt::CaseInsensitive), 0) << dataSet;
+    }
+}
+
 TEST(Report, CutsRowsAtTheEnginesColumns)
 {
     const ReportRow r1 = cutRow(kRow1);
@@ -225,6 +242,8 @@ TEST(Report, RowsOfTheRealEngineAtTheirWidest)
     EXPECT_EQ(parsed.rows[8].fields[PsiM], "13.0008");
     EXPECT_EQ(parsed.rows[8].fields[Ks], "0.8684E-06");
     EXPECT_EQ(gridLoad(parsed, 999).filled, int(std::size(cases)));
+}
+
 // Windows forms of a data set's place: drive letters, network shares and
 // either separator, as typed into the file-name box or given on the command
 // line. The report is looked for in the data set's own folder.

@@ -439,26 +439,3 @@ TEST(SiteStats, NotesOnFewReadings)
     EXPECT_EQ(labelWithNote(f), "Ks GM 95 % confidence, low (rests on 2 readings)");
 }
 
-// Figures for people: 4 significant digits, zeros kept; counts whole.
-TEST(SiteStats, ShownFigures)
-{
-    const QLocale c = QLocale::c(), de(QLocale::German, QLocale::Germany);
-    const struct {
-        double v;
-        bool count;
-        const char* inC;
-        const char* inDe;
-    } cases[] = {
-        {4.152, false, "4.152", "4,152"},       {2.0, false, "2.000", "2,000"},
-        {9.9996, false, "10.00", "10,00"},      {12345.6, false, "12346", "12346"},
-        {123456, false, "1.235e+05", "1,235E+05"}, {0.001, false, "0.001000", "0,001000"},
-        {7.789e-05, false, "7.789e-05", "7,789E-05"}, {0, false, "0.000", "0,000"},
-        {-0.25, false, "-0.2500", "-0,2500"},   {1307, true, "1307", "1307"},
-        {12345678, true, "12345678", "12345678"},
-        {kNaN, false, "", ""},
-    };
-    for (const auto& x : cases) {
-        EXPECT_EQ(shownFigure(x.v, c, x.count), x.inC) << x.v;
-        EXPECT_EQ(shownFigure(x.v, de, x.count), x.inDe) << x.v;
-    }
-}

@@ -103,6 +103,13 @@ TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
     EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Ks GM 95 % confidence, low \\(rests on 3 readings\\) +3\\.575e-06 m/s\n")));
     EXPECT_TRUE(ok.out.contains(QRegularExpression("\n  Readings for the GM within \u00b150 % \\(an estimate from 3 readings\\) +14\n")))
         << ok.out.toStdString();
+    // Figures as the window and the printed report write them: 4 significant
+    // digits, whole counts, and one word for a figure that cannot be computed.
+    const Outcome one = velstat({"--unit", "mm/h", "two.out"}, dir);
+    EXPECT_EQ(one.status, 0);
+    EXPECT_TRUE(one.out.contains(QRegularExpression("Ks standard deviation +undefined\n"))) << one.out.toStdString();
+    EXPECT_TRUE(one.out.contains(QRegularExpression("Ks median +146.6 mm/h\n"))) << one.out.toStdString();
+    EXPECT_TRUE(one.out.contains(QRegularExpression("Readings used +1\n"))) << one.out.toStdString();
 
     for (const QStringList& bad : {QStringList{"--unit", "ft/d", "three.out"}, QStringList{"--psi-unit", "mm", "three.out"},
                                    QStringList{"--rule", "max", "three.out"},

@@ -3,6 +3,7 @@
 // format, Export CSV, and the button that opens it from the results window.
 #include "Form2.h"
 #include "analysis.h"
+#include "numberbox.h"
 #include "scripted_ui.h"
 #include "test_support.h"
 
@@ -10,12 +11,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 using namespace veldesk;
 
@@ -81,6 +82,81 @@ TEST_F(Analysis, ChoicesChangeTheFiguresAndAreKeptAcrossRuns)
     EXPECT_EQ(again->safetyFactor->value(), 2);
     EXPECT_TRUE(again->includeFlagged->isChecked());
     EXPECT_EQ(again->options().ksUnit, units::Ks::MillimetrePerHour);
+}
+
+// The operator types the safety factor and the precision as the grid takes a
+// number: "," or "." as the decimal mark under any settings, any factor from 1
+// up. A text that is not such a number is refused where it was typed, in red,
+// and the figures keep the last value read.
+TEST_F(Analysis, TypedSafetyFactorAndPrecisionAreReadAsTheGridReadsNumbers)
+{
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        const auto w = open();
+        const auto typeInto = [](NumberBox* box, const QString& text) {
+            box->clear();
+            QTest::keyClicks(box, text);
+        };
+        typeInto(w->safetyFactor, "2,5");
+        EXPECT_EQ(w->options().safetyFactor, 2.5);
+        typeInto(w->safetyFactor, "2.5");
+        EXPECT_EQ(w->options().safetyFactor, 2.5);
+        typeInto(w->safetyFactor, "150");
+        EXPECT_EQ(w->options().safetyFactor, 150);
+        EXPECT_FALSE(w->safetyFactor->refused());
+        for (const char* bad : {"abc", "0.5", "-2", "e5", "0"}) { // no leading part of them is a factor either
+            typeInto(w->safetyFactor, bad);
+            EXPECT_TRUE(w->safetyFactor->refused()) << bad;
+            EXPECT_EQ(w->safetyFactor->text(), bad); // kept as typed, not replaced by another number
+            EXPECT_EQ(w->options().safetyFactor, 150) << bad;
+            EXPECT_TRUE(w->safetyFactor->styleSheet().contains("background")) << bad;
+            EXPECT_TRUE(w->safetyFactor->toolTip().startsWith("The safety factor must be")) << bad;
+        }
+        typeInto(w->precision, "12,5 %");
+        EXPECT_DOUBLE_EQ(w->options().precision, 0.125);
+        typeInto(w->precision, "250");
+        EXPECT_DOUBLE_EQ(w->options().precision, 2.5);
+        typeInto(w->precision, "0");
+        EXPECT_TRUE(w->precision->refused());
+        EXPECT_DOUBLE_EQ(w->options().precision, 2.5);
+        w->close();
+    }
+}
+
+// However long the labels grow with the rule and the safety factor, every
+// value and unit is seen whole, at the window's size and in a narrow one.
+TEST_F(Analysis, EveryValueAndUnitFitsItsColumn)
+{
+    const auto w = open();
+    w->rule->setCurrentIndex(w->rule->findData("trimmed-mean"));
+    w->safetyFactor->setValue(2.5);
+    for (const QSize size : {QSize(1000, 640), QSize(700, 500)}) {
+        w->resize(size);
+        w->show();
+        QApplication::processEvents();
+        QTableWidget* t = w->statistics;
+        const int right = t->columnViewportPosition(2) + t->columnWidth(2);
+        EXPECT_LE(right, t->viewport()->width()) << size.width();
+        for (int r = 0; r < t->rowCount(); ++r) {
+            for (const int c : {1, 2}) {
+                const QTableWidgetItem* it = t->item(r, c);
+                const int needed = QFontMetrics(it->font()).horizontalAdvance(it->text());
+                EXPECT_LE(needed, t->columnWidth(c) - 4) << it->text().toStdString() << " in row " << r;
+            }
+        }
+    }
+    EXPECT_EQ(figure(*w, "Design value: mean without the highest and lowest / 2.5").section('|', 1), "m/s");
+}
+
+// A figure that cannot be computed is written out, as on paper and in
+// velstat's text; the copy for spreadsheets leaves its field empty.
+TEST_F(Analysis, AnUndefinedFigureIsSaidInWordsAndLeftEmptyForSpreadsheets)
+{
+    writeFile(dir + "/pd.out", reportOf({kRow1}));
+    const auto w = open();
+    EXPECT_EQ(figure(*w, "Ks standard deviation"), "undefined|m/s");
+    EXPECT_EQ(figure(*w, "Ks geometric standard deviation"), "undefined|");
+    EXPECT_TRUE(w->copyText().contains("Ks standard deviation\t\tm/s\n")) << w->copyText().toStdString();
 }
 
 TEST_F(Analysis, CopyUsesTheOperatorsNumberFormatAndExportWritesCsv)

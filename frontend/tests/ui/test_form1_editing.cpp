@@ -3,6 +3,8 @@
 // the "modified" marker and the Evaluate button.
 #include "test_form1.h"
 
+#include <QSignalSpy>
+
 using namespace veldesk;
 
 TEST_F(Form1Test, StartsWithTheDefaultsAnEmptyGridAndEvaluateDisabled)
@@ -17,10 +19,10 @@ TEST_F(Form1Test, StartsWithTheDefaultsAnEmptyGridAndEvaluateDisabled)
     EXPECT_DOUBLE_EQ(w->Gr1->font().pointSizeF(), 9.75);
 }
 
-TEST_F(Form1Test, TypedTextIsReadAsALeadingNumberAndMarksTheGridModified)
+TEST_F(Form1Test, TypedTextIsReadAsOneNumberAndMarksTheGridModified)
 {
-    const QList<std::pair<QString, QString>> cases = {{"0.25", "0.25"}, {"1.50", "1.5"}, {"12abc", "12"},
-                                                      {"1,5", "1"}, {"2.5e2", "250"}, {"abc", "0"}};
+    const QList<std::pair<QString, QString>> cases = {{"0.25", "0.25"}, {"1.50", "1.5"}, {"12abc", "12abc"},
+                                                      {"1,5", "1.5"}, {"2.5e2", "250"}, {"abc", "abc"}};
     for (const auto& [typed, shown] : cases) {
         const int r = w->fila_actual, c = w->col_actual;
         type(typed);
@@ -107,7 +109,15 @@ TEST_F(Form1Test, EditsOfWhatSaveWritesDisableEvaluateUntilSaved)
         EXPECT_TRUE(modified()) << box->objectName().toStdString();
         EXPECT_EQ(w->windowTitle(), "VELDESK 1.0*");
         EXPECT_FALSE(w->Command1->isEnabled());
-        w->Text1[3]->setText(dir.filePath("set.pd")); // an existing file is not what the window shows
-        EXPECT_FALSE(w->Command1->isEnabled());
+        // Naming an existing file again, this one or another, does not offer
+        // Evaluate: neither file holds what the window shows. (The name must
+        // really change: setting the same text again emits no change at all.)
+        for (const QString& name : {dir.filePath("other.pd"), dir.filePath("set.pd")}) {
+            writeFile(name, readFile(dir.filePath("set.pd")));
+            QSignalSpy changed(w->Text1[3], &QLineEdit::textChanged);
+            w->Text1[3]->setText(name);
+            ASSERT_EQ(changed.count(), 1) << name.toStdString();
+            EXPECT_FALSE(w->Command1->isEnabled()) << name.toStdString();
+        }
     }
 }

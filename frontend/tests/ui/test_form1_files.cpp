@@ -2,6 +2,9 @@
 // what the window shows afterwards.
 #include "test_form1.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 using namespace veldesk;
 
 namespace {
@@ -52,6 +55,42 @@ TEST_F(Form1Files, SaveWritesUpToTheFirstIncompleteRowClearsTheMarkerAndEnablesE
     EXPECT_EQ(seam.messages[1].icon, veldesk::MsgIcon::Information);
     EXPECT_TRUE(cleared());
     EXPECT_TRUE(w->Command1->isEnabled());
+}
+
+// A cell marked "not a number", pasted or typed, is never written as one:
+// Save names it and writes nothing, not even over an existing file.
+TEST_F(Form1Files, CellsThatAreNotOneNumberAreNamedAndNothingIsWritten)
+{
+    writeFile(path, "old\r\n");
+    QGuiApplication::clipboard()->setText("0.2\t12abc\t600\n1,2,3\t90\t500\n0.1\t80\t0.2 0.3\n");
+    click(w->Command8);
+    seam.messages.clear();
+    click(w->Command4);
+    ASSERT_EQ(seam.texts().size(), 1);
+    EXPECT_EQ(seam.texts()[0],
+              QString::fromUtf8("These cells of the readings are not one number each: row 1, column t 1/2"
+                                " (\"12abc\"); row 2, column \u0394\u03b8 (\"1,2,3\"); row 3, column t fin"
+                                " (\"0.2 0.3\").\nCorrect them before saving. Nothing was saved."));
+    EXPECT_EQ(seam.messages[0].icon, veldesk::MsgIcon::Critical);
+    EXPECT_EQ(readFile(path), "old\r\n");
+    EXPECT_TRUE(modified());
+
+    // Corrected by typing, except one cell typed wrong again.
+    w->Gr1->layClip(1, 2, 3, 3, "120\t600\r90\t500\r80\t300");
+    const auto clickCell = [this](int r, int c) {
+        QTest::mouseClick(w->Gr1->viewport(), Qt::LeftButton, {},
+                          w->Gr1->visualRect(w->Gr1->model()->index(r - 1, c - 1)).center());
+    };
+    clickCell(2, 1);
+    type("0.1x");
+    EXPECT_EQ(cell(2, 1), "0.1x");
+    key(Qt::Key_Right);
+    EXPECT_EQ(w->Gr1->cellBackColor(2, 1), QColor(255, 200, 140));
+    seam.messages.clear();
+    click(w->Command4);
+    ASSERT_EQ(seam.texts().size(), 1);
+    EXPECT_TRUE(seam.texts()[0].startsWith("This cell of the readings is not one number: row 2, column "));
+    EXPECT_EQ(readFile(path), "old\r\n");
 }
 
 TEST_F(Form1Files, OverwriteAnsweredNoAndEmptyNameChangeNothing)

@@ -11,7 +11,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <cmath>
+#include <csignal>
 #include <map>
+#include <sys/resource.h>
 
 using namespace veldesk;
 
@@ -179,4 +181,35 @@ TEST(ReportPdf, HoldsEveryReportLineInItsColumnsAndTheDesignValue)
         if (!qEnvironmentVariableIsEmpty("VELDESK_KEEP_PDF"))
             QFile::copy(pdf, qEnvironmentVariable("VELDESK_KEEP_PDF") + QStringLiteral("/site%1.pdf").arg(n));
     }
+}
+
+// A PDF that cannot be written whole (a full disk, here a file size limit)
+// is not committed: the older PDF of that name stays as it was, and no
+// temporary is left beside it.
+TEST(ReportPdf, AFailedExportLeavesTheOldPdfWhole)
+{
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath("pd.out"), reportOf({kRow1, kRow2}));
+    const QString pdf = tmp.filePath("site.pdf");
+    writeFile(pdf, "old PDF");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 3000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool ok = sitereport::writeSitePdf(tmp.filePath("pd.out"), {}, pdf, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(error.startsWith("cannot write the PDF file " + QFileInfo(pdf).absoluteFilePath() + ": "))
+        << error.toStdString();
+    EXPECT_EQ(readFile(pdf), "old PDF");
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList({"pd.out", "site.pdf"}));
+    // Without the limit the same export succeeds.
+    ASSERT_TRUE(sitereport::writeSitePdf(tmp.filePath("pd.out"), {}, pdf, &error)) << error.toStdString();
+    EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
+    EXPECT_TRUE(readFile(pdf).trimmed().endsWith("%%EOF"));
 }
