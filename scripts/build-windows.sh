@@ -150,19 +150,20 @@ setup=$out/VELDESK-$version-setup.exe
 zipfile=$out/VELDESK-$version-windows-x64.zip
 say "writing the installer"
 # Explicit file lists, so that the uninstaller removes what was installed and
-# nothing else; folders go only when empty.
+# nothing else; folders go only when empty. The sources of File are paths of
+# this machine; the targets are Windows paths under $INSTDIR.
 files=$out/installer-files.nsh; unfiles=$out/installer-unfiles.nsh
 winpath() { echo "${1//\//\\}"; }
 {
   (cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||' | sort) | while read -r d; do
     echo "SetOutPath \"\$INSTDIR\\$(winpath "$d")\""
     (cd "$stage/$d" && find . -maxdepth 1 -type f | sed 's|^\./||' | sort) | while read -r f; do
-      echo "File \"$(winpath "$stage/$d/$f")\""
+      echo "File \"$stage/$d/$f\""
     done
   done
   echo "SetOutPath \"\$INSTDIR\""
   (cd "$stage" && find . -maxdepth 1 -type f | sed 's|^\./||' | sort) | while read -r f; do
-    echo "File \"$(winpath "$stage/$f")\""
+    echo "File \"$stage/$f\""
   done
 } >"$files"
 {
@@ -173,9 +174,6 @@ winpath() { echo "${1//\//\\}"; }
     echo "RMDir \"\$INSTDIR\\$(winpath "$d")\""
   done
 } >"$unfiles"
-# makensis takes the Windows-style paths of these lists literally on Linux, so
-# the File lines carry Linux paths with "\"; give it "/" instead.
-sed -i 's|^File "\(.*\)"$|File "\1"|; /^File /s|\\|/|g' "$files"
 makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$setup" -DFILES="$files" -DUNFILES="$unfiles" \
   -DICON="$root/frontend/resources/windows/veldesk.ico" scripts/windows/veldesk.nsi >"$out/installer.log" 2>&1 \
   || { tail -n 20 "$out/installer.log" >&2; die "makensis failed; see $out/installer.log"; }

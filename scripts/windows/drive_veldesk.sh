@@ -76,7 +76,7 @@ launch() { # kind (win|lin), data-set path or "": start the program, wait for it
 }
 quit_app() { # Exit, and make sure the program has ended
   click "$MAIN" "${EXIT[@]}"
-  # A question about unsaved changes would be a fault here: answer No (keep).
+  # Nothing is unsaved by now, so Exit ends the program without a question.
   for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$app_pid" 2>/dev/null; then fail "Exit did not end the program"; kill "$app_pid" 2>/dev/null; fi
   window_gone "$MAIN" || true
