@@ -65,10 +65,10 @@ launch() { # kind (win|lin), data-set path or "": start the program, wait for it
   if [ "$kind" = win ]; then
     # Wine draws Qt's default (DirectWrite) text with broken glyphs; Qt's
     # FreeType engine draws it as Windows does.
-    if [ -n "$file" ]; then wine "$exe_veldesk" -platform windows:fontengine=freetype "$(winpath "$file")" >"$scratch/veldesk-$kind.log" 2>&1 &
-    else wine "$exe_veldesk" -platform windows:fontengine=freetype >"$scratch/veldesk-$kind.log" 2>&1 & fi
+    if [ -n "$file" ]; then wine "$exe_veldesk" -platform windows:fontengine=freetype "$(winpath "$file")" </dev/null >"$scratch/veldesk-$kind.log" 2>&1 &
+    else wine "$exe_veldesk" -platform windows:fontengine=freetype </dev/null >"$scratch/veldesk-$kind.log" 2>&1 & fi
   else
-    QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= "$linux/veldesk" ${file:+"$file"} >"$scratch/veldesk-$kind.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= "$linux/veldesk" ${file:+"$file"} </dev/null >"$scratch/veldesk-$kind.log" 2>&1 &
   fi
   app_pid=$!
   window_id "$MAIN" 60 >/dev/null || { fail "$kind: the main window did not appear"; return 1; }
