@@ -2,6 +2,7 @@
 //   veldesk [data-set file]
 #include "Form1.h"
 #include "icons.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -41,7 +42,7 @@ bool asksForHelpOrVersion(int argc, char** argv)
 void nameTheProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("VELDESK"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELDESK_VERSION));
 }
 
 } // namespace

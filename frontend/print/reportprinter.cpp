@@ -2,6 +2,7 @@
 
 #include "atomic_file.h"
 #include "reportpages.h"
+#include "version.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -19,10 +20,6 @@
 #endif
 
 namespace veldesk {
-
-#ifndef VELDESK_VERSION
-#define VELDESK_VERSION "1.0"
-#endif
 
 namespace reportprinter {
 

@@ -12,6 +12,7 @@
 #include "saveflow.h"
 #include "seam.h"
 #include "selectdir.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,15 +32,15 @@ namespace veldesk {
 
 namespace {
 
-constexpr int kRows = 100; // data rows of the grid
-constexpr int kCols = 3;   // dtheta, t 1/2, t fin
+using gridedit::kCols;
+using gridedit::kRows;
 
 const QColor kHighlight(255, 255, 192);
 const QColor kPlain(255, 255, 255);
 const QColor kModified(225, 0, 0);
 const QColor kAttention(255, 200, 140); // a pasted cell that is not a number
 
-const QString kTitle = QStringLiteral("VELDESK 1.0");
+const QString kTitle = QStringLiteral("VELDESK " VELDESK_VERSION);
 
 // Keeps the grid's scroll position while the program moves its current cell
 // (which would otherwise scroll the moved-to cell into view).
@@ -289,16 +290,6 @@ void Form1::showModified()
 void Form1::updateEvaluateState()
 {
     Command1->setEnabled(m_nameGiven && !m_modified && Module1::existe_archivo(Text1[3]->text()) == 1);
-}
-
-void Form1::selecciona_celda(int col, int row)
-{
-    apply(editor.selecciona_celda(col, row));
-}
-
-void Form1::avanza_celda()
-{
-    apply(editor.avanza_celda());
 }
 
 void Form1::gridSelectionChanged()

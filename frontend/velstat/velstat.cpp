@@ -10,6 +10,7 @@
 #include "sitecsv.h"
 #include "sitereport.h"
 #include "sitestats.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -274,7 +275,7 @@ int main(int argc, char** argv)
     const std::unique_ptr<QCoreApplication> app(painting ? new QApplication(argc, argv)
                                                          : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("velstat"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELDESK_VERSION));
     QTextStream out(stdout), err(stderr);
 
     QString why;

@@ -18,7 +18,7 @@ Outcome velstat(const QStringList& args, const QString& dir)
 {
     QProcess p;
     p.setWorkingDirectory(dir);
-    p.start(VELSTAT_EXE, args);
+    p.start(builtProgram(VELSTAT_EXE), args);
     p.waitForFinished(30000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
@@ -126,6 +126,8 @@ TEST_F(Velstat, ReadableBlockAndCommandLineErrors)
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_TRUE(r.err.contains("usage: velstat")) << bad.join(' ').toStdString();
     }
+    // The same version as the desktop program's.
+    EXPECT_EQ(velstat({"--version"}, dir).out.trimmed(), "velstat 1.0");
     // The ends of the precision's range are accepted.
     for (const char* x : {"0.1", "1000"})
         EXPECT_EQ(velstat({"--csv", "--precision", x, "three.out"}, dir).status, 0) << x;
