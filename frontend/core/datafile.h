@@ -4,6 +4,8 @@
 // CRLF line ends, 8-bit text, numbers with "." and 5 decimals. The
 // description is stored in Windows-1252, what data sets written on Windows
 // hold; a file written as UTF-8 elsewhere is read as UTF-8.
+#include "gridedit.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -15,7 +17,7 @@ namespace datafile {
 
 using Row = std::array<QString, 3>; // dtheta, tmed, tmax as texts
 
-inline constexpr int kMaxReadings = 100; // data rows of the main window's grid
+inline constexpr int kMaxReadings = gridedit::kRows; // a data set loads into the main window's grid
 
 // A grid cell, 1-based as the operator sees it, with its text.
 struct CellAt {

@@ -25,7 +25,7 @@ void Editor::select(Changes& ch, Cell c)
     Text2 = m_cellText(c);
 }
 
-void Editor::advance(Changes& ch)
+void Editor::avanza_celda(Changes& ch)
 {
     editando = false;
     if (col_actual < kCols) {
@@ -49,13 +49,6 @@ Changes Editor::firstCell()
     fila_actual = 1;
     col_actual = 1;
     return selecciona_celda(col_actual, fila_actual);
-}
-
-Changes Editor::avanza_celda()
-{
-    Changes ch;
-    advance(ch);
-    return ch;
 }
 
 Changes Editor::selectionChanged(Cell gridCurrent)
@@ -127,7 +120,7 @@ Changes Editor::keyReleased(int keyCode, Cell gridCurrent)
     case 13: // Enter: drop the carriage return, go on to the next cell
         if (!Text2.isEmpty())
             Text2.chop(1);
-        advance(ch);
+        avanza_celda(ch);
         break;
     case 27: // Escape
     case 46: // Delete

@@ -67,8 +67,6 @@ public:
     Changes selecciona_celda(int col, int row);
     // fila_actual, col_actual = (1, 1) and the highlight there.
     Changes firstCell();
-    // On to the next cell in reading order; row 100, column 3 stays.
-    Changes avanza_celda();
 
     // Grid events. A character goes into the buffer; Ctrl+C (3) and Ctrl+V
     // (22) are commands; any other control character is dropped, except the
@@ -91,7 +89,8 @@ public:
 private:
     static int key(Cell c) { return c.row * 8 + c.col; }
     void select(Changes& ch, Cell c);
-    void advance(Changes& ch);
+    // On to the next cell in reading order; the last cell stays.
+    void avanza_celda(Changes& ch);
     void backToHighlight(Changes& ch, Cell gridCurrent);
 
     CellText m_cellText;

@@ -105,6 +105,9 @@ struct GridLoad {
     bool error = false;
 };
 GridLoad gridLoad(const ParsedReport& parsed, int maxRows);
+// Readings the results window's grid has room for: one fewer than the 1000
+// the engine reads, so a full report shows readings 1 to 999 and the error.
+inline constexpr int kResultsGridReadings = 999;
 
 // The lines of a text file, split at CR LF, LF or a lone CR, without their
 // ends; a final line end does not start another line. Each line is read as

@@ -42,10 +42,6 @@ public:
     void openDataSetFile(const QString& name);
     // Draws headings, widths and numbering; makes cell (1, 1) current.
     void pinta_rejilla();
-    // Moves the highlight to (row, column) and loads the edit buffer from it.
-    void selecciona_celda(int col, int row);
-    // Moves to the next cell in reading order (row 100, column 3 stays).
-    void avanza_celda();
 
     Evaluation& evaluation() { return *m_evaluation; }
 
@@ -54,8 +50,6 @@ public:
     // operator chose Save (and the save completed) or Discard; false after
     // Cancel or a save that did not complete.
     bool confirmDiscardOrSave();
-    // The window holds changes that Save would write and that are not saved.
-    bool isModified() const { return m_modified; }
 
     // Controls, by the names the rest of the front end knows them by.
     std::array<QLabel*, 2> desc{};

@@ -202,7 +202,7 @@ void Form2::cargar()
     static constexpr report::Field shown[9] = {report::DTheta, report::THalf, report::TFin,
                                                report::Delta0, report::RoMax, report::RoMed,
                                                report::A,      report::Ks,    report::PsiM};
-    const report::GridLoad load = report::gridLoad(parsed, kLoadingRows - 2);
+    const report::GridLoad load = report::gridLoad(parsed, report::kResultsGridReadings);
     for (int i = 0; i < load.filled; ++i) {
         const report::ReportRow& row = parsed.rows.at(i);
         ++current;

@@ -4,6 +4,8 @@
 // description and pipe-dimensions lines and cuts the table into the grid;
 // the operator copies the table as text or picture, saves it under another
 // name, and returns with OK.
+#include "report.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -29,8 +31,8 @@ public:
     QAbstractButton* Command4 = nullptr; // Save as...
     QAbstractButton* Command5 = nullptr; // Analysis...: the site's statistics
 
-    // The grid's rows while loading: headings, units and 999 readings.
-    static constexpr int kLoadingRows = 1001;
+    // The grid's rows while loading: headings, units and the readings.
+    static constexpr int kLoadingRows = 2 + report::kResultsGridReadings;
 
 private:
     void buildControls();

@@ -109,11 +109,10 @@ AnalysisWindow::AnalysisWindow(const QString& reportPath, const QString& dataSet
     // readings written before the cut.
     report::readLines(m_report, &m_lines);
     const report::ParsedReport parsed = report::parseReport(m_lines);
-    m_header = parsed.header;
     m_readings = readingsOf(parsed);
 
     buildControls();
-    source->setText(m_header.mid(0, 2).join(QChar('\n')));
+    source->setText(parsed.header.mid(0, 2).join(QChar('\n')));
     // A row that is not a reading is one bad reading; only a table cut short
     // makes the report incomplete.
     notice->setVisible(!parsed.complete);

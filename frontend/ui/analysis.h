@@ -38,7 +38,6 @@ public:
     const sitestats::Options& options() const { return m_options; }
     QString reportPath() const { return m_report; }
     QStringList reportLines() const { return m_lines; } // the report as read, line by line
-    QStringList headerLines() const { return m_header; } // its lines 17 to 19
     QBoxLayout* buttonRow() const { return m_buttons; }
 
     // The text "Copy" puts on the clipboard: the statistics, an empty line,
@@ -90,7 +89,6 @@ private:
     QString m_report;
     QString m_dataSet;
     QStringList m_lines;
-    QStringList m_header;
     QList<sitestats::Reading> m_readings;
     sitestats::Options m_options;
     sitestats::Analysis m_analysis;

@@ -326,13 +326,6 @@ void FlexGrid::setColWidthTwips(int c, int twips)
         setColumnWidth(c - 1, px);
 }
 
-int FlexGrid::colWidthTwips(int c) const
-{
-    if (c == 0)
-        return verticalHeader()->width() * 15;
-    return columnWidth(c - 1) * 15;
-}
-
 void FlexGrid::clearAll()
 {
     const int r = rows();

@@ -38,8 +38,6 @@ public:
     // cell made while such an extension is reported keeps the rectangle.
     int row() const { return m_row; }
     int col() const { return m_col; }
-    int rowSel() const { return m_selRow; }
-    int colSel() const { return m_selCol; }
     void setRowCol(int r, int c);
     // Reduces the selection to the current cell (no rectangle).
     void collapseSelection();
@@ -58,7 +56,6 @@ public:
 
     // Widths in twips (1/1440 inch; 15 twips are one pixel at 96 dots per inch).
     void setColWidthTwips(int c, int twips);
-    int colWidthTwips(int c) const;
 
     // Removes every cell's text and formatting; the size stays.
     void clearAll();

@@ -213,7 +213,7 @@ TEST(Report, RowsOfTheRealEngineAtTheirWidest)
     writeFile(dir.filePath("w.pd"), set);
     QProcess engine;
     engine.setWorkingDirectory(dir.path());
-    engine.start(VELPRA_EXE, {"w.pd"});
+    engine.start(builtProgram(VELPRA_EXE), {"w.pd"});
     ASSERT_TRUE(engine.waitForFinished(30000));
     ASSERT_EQ(engine.exitCode(), 0) << engine.readAllStandardError().toStdString();
 
@@ -241,7 +241,7 @@ TEST(Report, RowsOfTheRealEngineAtTheirWidest)
     }
     EXPECT_EQ(parsed.rows[8].fields[PsiM], "13.0008");
     EXPECT_EQ(parsed.rows[8].fields[Ks], "0.8684E-06");
-    EXPECT_EQ(gridLoad(parsed, 999).filled, int(std::size(cases)));
+    EXPECT_EQ(gridLoad(parsed, kResultsGridReadings).filled, int(std::size(cases)));
 }
 
 // Windows forms of a data set's place: drive letters, network shares and
