@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -25,7 +26,7 @@ public:
     ScriptedSeam& operator=(const ScriptedSeam&) = delete;
 
     std::vector<ShownMessage> messages;
-    std::deque<veldesk::MsgAnswer> answers;           // for Yes/No questions; Yes when empty
+    std::deque<veldesk::MsgAnswer> answers;           // for questions, one per question asked
     std::deque<std::optional<QString>> inputs;        // for input boxes; cancel when empty
     std::deque<QString> files;                        // for file dialogs; cancel when empty
     QStringList inputPrompts, dialogTitles, dialogFilters, dialogExts, dialogInitial;
@@ -39,8 +40,12 @@ public:
         messages.push_back({text, icon, buttons, title.isEmpty() ? veldesk::kProgramTitle : title, defaultAnswer});
         if (buttons == veldesk::MsgButtons::Ok)
             return veldesk::MsgAnswer::Ok;
-        if (answers.empty())
-            return veldesk::MsgAnswer::Yes;
+        if (answers.empty()) {
+            // A question the test did not expect is a fault of the program
+            // or of the test; answering it anyway would hide either.
+            ADD_FAILURE() << "a question no test scripted: " << text.toStdString();
+            return buttons == veldesk::MsgButtons::YesNo ? veldesk::MsgAnswer::No : veldesk::MsgAnswer::Cancel;
+        }
         const auto a = answers.front();
         answers.pop_front();
         return a;

@@ -10,6 +10,15 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
+// A program this build made (VELPRA_EXE, VELSTAT_EXE, VELDESK_EXE), for the
+// tests that run it. Missing, it fails the test that wanted it, by name: a
+// test of the engine must never pass by not running it.
+inline QString builtProgram(const char* path)
+{
+    EXPECT_TRUE(QFileInfo(QString::fromUtf8(path)).isExecutable()) << "the program is missing: " << path;
+    return QString::fromUtf8(path);
+}
+
 inline QByteArray readFile(const QString& path)
 {
     QFile f(path);

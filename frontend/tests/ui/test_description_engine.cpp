@@ -10,7 +10,6 @@
 
 using namespace veldesk;
 
-#ifdef VELPRA_EXE
 namespace {
 
 const QString kPipeLine = " Pipe dimensions used: ri= 0.0180 m; h0=   0.30 m";
@@ -23,7 +22,7 @@ QStringList engineReads(const QString& description)
     writeFile(dir.filePath("set.pd"), datafile::compose(description, "0.018", "0.3", {{"0.2", "300", "1200"}}));
     QProcess engine;
     engine.setWorkingDirectory(dir.path());
-    engine.start(QStringLiteral(VELPRA_EXE), {QStringLiteral("set.pd")});
+    engine.start(builtProgram(VELPRA_EXE), {QStringLiteral("set.pd")});
     if (!engine.waitForFinished(20000) || engine.exitCode() != 0)
         return {};
     QStringList lines;
@@ -59,4 +58,3 @@ TEST(DescriptionThroughTheEngine, AcceptedOnesReadAsIntendedRefusedOnesWouldShif
         EXPECT_TRUE(lines.size() < 2 || lines[1] != kPipeLine) << refused;
     }
 }
-#endif

@@ -65,9 +65,7 @@ struct EvaluationRun : ::testing::Test {
     std::unique_ptr<Evaluation> evaluationOf(const QString& dataSet, const QString& engine = {})
     {
         auto ev = std::make_unique<Evaluation>(&owner, [dataSet] { return dataSet; });
-#ifdef VELPRA_EXE
-        ev->setEngineProgram(QStringLiteral(VELPRA_EXE));
-#endif
+        ev->setEngineProgram(builtProgram(VELPRA_EXE));
         if (!engine.isEmpty())
             ev->setEngineProgram(engine);
         return ev;
@@ -85,7 +83,6 @@ struct EvaluationRun : ::testing::Test {
     bool busy() const { return owner.cursor().shape() == Qt::WaitCursor; }
 };
 
-#ifdef VELPRA_EXE
 TEST_F(EvaluationRun, RealEngineOnAPathWithBlanksOutsideTheWorkingDirectory)
 {
     const QString dir = root + "/field data";
@@ -107,7 +104,6 @@ TEST_F(EvaluationRun, RealEngineOnAPathWithBlanksOutsideTheWorkingDirectory)
     EXPECT_FALSE(ev->esperando() || busy());
 }
 
-#endif
 
 TEST_F(EvaluationRun, MissingEngineThenTimeOutThenALateReportStillOpensTheResults)
 {
@@ -190,7 +186,6 @@ TEST_F(EvaluationRun, EngineGetsOneArgumentNoConsoleAndItsReportOnlyOnceItHasEnd
     EXPECT_TRUE(ui.messages.empty()) << ui.texts().join("|").toStdString();
 }
 
-#ifdef VELPRA_EXE
 // No tick at all: the end of the engine's process opens the results.
 TEST_F(EvaluationRun, ResultsOpenWhenTheEngineEndsWithoutWaitingForATick)
 {
@@ -241,15 +236,13 @@ TEST_F(EvaluationRun, FailingEngineShowsItsDiagnosticAtOnce)
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(seen.windows, 0);
 }
-#endif
 
-#ifdef VELPRA_EXE
 // Through the main window: readings pasted, saved, Evaluate clicked and the
 // window's own 500 ms timer opening the results.
 TEST_F(EvaluationRun, MainWindowSaveEvaluateAndResultsForAHundredReadings)
 {
     Form1 form;
-    form.evaluation().setEngineProgram(QStringLiteral(VELPRA_EXE));
+    form.evaluation().setEngineProgram(builtProgram(VELPRA_EXE));
     form.show();
     form.Text1[3]->setText(root + "/hundred.pd");
     form.Text1[1]->setText("0.05");
@@ -275,6 +268,5 @@ TEST_F(EvaluationRun, MainWindowSaveEvaluateAndResultsForAHundredReadings)
     EXPECT_EQ(readFile(root + "/hundred.out"), readFile(root + "/pd.out"));
     EXPECT_NE(form.cursor().shape(), Qt::WaitCursor);
 }
-#endif
 
 } // namespace

@@ -76,7 +76,6 @@ TEST_F(Form1Outside, ADroppedDataSetOpensAlsoOnATextBoxOtherDropsAreLeftAlone)
     EXPECT_EQ(w->Text1[3]->text(), upper);
 }
 
-#ifdef VELDESK_EXE
 TEST(CommandLine, HelpAndVersionFollowQtConventions)
 {
     QProcess p;
@@ -88,14 +87,14 @@ TEST(CommandLine, HelpAndVersionFollowQtConventions)
         return env;
     }());
     for (const char* option : {"--version", "-v"}) {
-        p.start(QStringLiteral(VELDESK_EXE), {option});
+        p.start(builtProgram(VELDESK_EXE), {option});
         ASSERT_TRUE(p.waitForFinished(10000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << option;
         EXPECT_EQ(p.exitCode(), 0) << option;
         EXPECT_EQ(p.readAllStandardOutput().trimmed(), "VELDESK 1.0") << option;
     }
     for (const char* option : {"--help", "-h"}) {
-        p.start(QStringLiteral(VELDESK_EXE), {option});
+        p.start(builtProgram(VELDESK_EXE), {option});
         ASSERT_TRUE(p.waitForFinished(10000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << option;
         EXPECT_EQ(p.exitCode(), 0) << option;
@@ -106,8 +105,7 @@ TEST(CommandLine, HelpAndVersionFollowQtConventions)
         env.insert("QT_QPA_PLATFORM", "offscreen");
         return env;
     }());
-    p.start(QStringLiteral(VELDESK_EXE), {"one.pd", "two.pd"});
+    p.start(builtProgram(VELDESK_EXE), {"one.pd", "two.pd"});
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_NE(p.exitCode(), 0);
 }
-#endif
