@@ -13,11 +13,11 @@ Action Flow::feed(Event event, const Facts& facts)
     switch (event) {
     case Event::Click:
         m_contador = 1;
-        if (facts.staleReportKept) {
+        if (facts.dataSetIsReport || facts.staleReportKept) {
             // Nothing is started, so there is nothing to wait for.
             m_contador = 0;
             m_esperando = false;
-            return Action::RefuseStaleReport;
+            return facts.dataSetIsReport ? Action::RefuseReportName : Action::RefuseStaleReport;
         }
         // Armed before either test: after "File not found" or "Unable to
         // Find" the busy pointer stays and the time-out follows.

@@ -26,6 +26,7 @@ enum class Event {
 };
 
 struct Facts {
+    bool dataSetIsReport = false; // Click: the data set bears the report's name (nothing deleted)
     bool staleReportKept = false; // Click: an old report at `fa` could not be deleted
     bool dataSetReadable = true;  // Click: the data-set file can be opened for reading
     bool reportReadable = false;  // Tick, EngineEnded: the report at `fa` can be opened for reading
@@ -36,6 +37,7 @@ struct Facts {
 enum class Action {
     None,
     StartEngine,       // start the engine on the data set
+    RefuseReportName,  // the data set is named as the report: say so, nothing is deleted or started
     RefuseStaleReport, // the old report cannot be deleted: say so, nothing is started
     SaveFirst,         // "File not found. Save File before data treatment"
     EngineNotStarted,  // "Unable to Find <engine> in <directory>"

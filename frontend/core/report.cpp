@@ -54,6 +54,11 @@ QString reportPathFor(const QString& dataSetPath)
     return directoryPart(dataSetPath) + QStringLiteral("pd.out");
 }
 
+bool hasReportName(const QString& path)
+{
+    return path.mid(directoryPart(path).size()).compare(QStringLiteral("pd.out"), Qt::CaseInsensitive) == 0;
+}
+
 QString resultsCopyPathFor(const QString& dataSetPath)
 {
     // Only a "." in the file name itself starts an extension: one in a folder
@@ -69,9 +74,7 @@ QString resultsCopyPathFor(const QString& dataSetPath)
     // or a USB stick does. ".out" appended to the data set's name differs
     // from both, except for a data set named "pd", which gets one more.
     const auto clashes = [&dataSetPath](const QString& candidate) {
-        const QString name = candidate.mid(directoryPart(candidate).size());
-        return candidate.compare(dataSetPath, Qt::CaseInsensitive) == 0
-            || name.compare(QStringLiteral("pd.out"), Qt::CaseInsensitive) == 0;
+        return candidate.compare(dataSetPath, Qt::CaseInsensitive) == 0 || hasReportName(candidate);
     };
     if (clashes(copy))
         copy = dataSetPath + QStringLiteral(".out");

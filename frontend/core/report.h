@@ -26,6 +26,11 @@ QString reportPathFor(const QString& dataSetPath);
 // ("site.out.out", "pd.pd.out").
 QString resultsCopyPathFor(const QString& dataSetPath);
 
+// The file bears the name of the engine's report, "pd.out", in any case (as
+// on a Windows disk): evaluated, it would be deleted as a stale report and
+// then overwritten by the engine.
+bool hasReportName(const QString& path);
+
 // The directory part of a path, up to and including its last "\" or "/";
 // empty for a bare file name.
 QString directoryPart(const QString& path);

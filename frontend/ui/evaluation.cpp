@@ -103,10 +103,13 @@ void Evaluation::start()
     stopEngine();
     m_runDataSet = m_dataSetPath();
     fa = report::reportPathFor(m_runDataSet);
+    Facts facts;
+    // A data set named as the report would be deleted as a stale report, and
+    // the engine would write over it: it is never touched.
+    facts.dataSetIsReport = report::hasReportName(m_runDataSet);
     // A report left from an earlier run must not be taken for the new one.
     const QFileInfo stale(fa);
-    Facts facts;
-    facts.staleReportKept = (stale.exists() || stale.isSymLink()) && !QFile::remove(fa);
+    facts.staleReportKept = !facts.dataSetIsReport && (stale.exists() || stale.isSymLink()) && !QFile::remove(fa);
     facts.dataSetReadable = Module1::existe_archivo(m_runDataSet) != 0;
     feed(Event::Click, facts);
 }
@@ -185,6 +188,13 @@ void Evaluation::feed(Event event, const Facts& facts)
                                           + QDir::toNativeSeparators(fa)
                                           + QStringLiteral(". Close the program that holds it or "
                                                            "check its permissions, then evaluate again."),
+                             veldesk::MsgIcon::Critical);
+        break;
+    case Action::RefuseReportName:
+        veldesk::showMessage(m_owner, QStringLiteral("File ") + QDir::toNativeSeparators(m_runDataSet)
+                                          + QStringLiteral(" has the name of the report that evaluating writes in its "
+                                                           "folder, which would replace it. Save the readings under "
+                                                           "another name, then evaluate that file."),
                              veldesk::MsgIcon::Critical);
         break;
     case Action::SaveFirst:

@@ -9,8 +9,8 @@ namespace {
 
 // Runs a script of events through a fresh flow. Words are separated by
 // blanks: an event (click, startfail, tick, end, closed), optionally "*n" to
-// repeat it, and ":" with facts joined by "+" (stale, nofile, report,
-// running, fail). Returns the actions other than None, each followed by the
+// repeat it, and ":" with facts joined by "+" (isreport, stale, nofile,
+// report, running, fail). Returns the actions other than None, each followed by the
 // step number (1-based, repetitions counted) at which it came, and the state.
 struct Outcome {
     QString actions;
@@ -26,6 +26,7 @@ Outcome run(const QString& script)
                                              {"closed", Event::ResultsClosed}};
     static const QMap<Action, QString> names{{Action::StartEngine, "start"},
                                              {Action::RefuseStaleReport, "refuse"},
+                                             {Action::RefuseReportName, "reportname"},
                                              {Action::SaveFirst, "savefirst"},
                                              {Action::EngineNotStarted, "notstarted"},
                                              {Action::ShowResults, "results"},
@@ -39,6 +40,7 @@ Outcome run(const QString& script)
         const QStringList facts = word.section(':', 1).split('+', Qt::SkipEmptyParts);
         Facts f;
         f.staleReportKept = facts.contains("stale");
+        f.dataSetIsReport = facts.contains("isreport");
         f.dataSetReadable = !facts.contains("nofile");
         f.reportReadable = facts.contains("report");
         f.engineRunning = facts.contains("running");
@@ -81,6 +83,8 @@ const Case kCases[] = {
     {"data set not saved", "click:nofile tick*20", "savefirst@1 timeout@21", "timedout"},
     {"engine not started", "click startfail tick*20", "start@1 notstarted@2 timeout@22", "timedout"},
     {"stale report kept", "click:stale tick*25", "refuse@1", "idle"},
+    {"data set named as the report", "click:isreport tick*25 end:report", "reportname@1", "idle"},
+    {"named as the report, unsaved too", "click:isreport+nofile+stale tick*25", "reportname@1", "idle"},
     // A failing engine is answered at once, and the run is over.
     {"engine fails", "click end:fail tick*25", "start@1 failed@2", "idle"},
     {"engine fails after the time-out", "click tick*20 end:fail", "start@1 timeout@21 failed@22", "idle"},

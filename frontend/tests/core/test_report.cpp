@@ -46,6 +46,14 @@ TEST(Report, TheResultsCopyIsNeitherTheDataSetNorTheReport)
     }
 }
 
+TEST(Report, AFileNamedAsTheReportIsKnownInAnyCaseAndFolder)
+{
+    for (const char* named : {"pd.out", "PD.OUT", "/d/pd.out", "C:\\ZEDAT\\Pd.Out", "/d/pd.x\\pd.out"})
+        EXPECT_TRUE(hasReportName(named)) << named;
+    for (const char* other : {"pd.pd", "/d/pd.out.out", "/d/xpd.out", "/pd.out/site.pd", "pd.ou", ""})
+        EXPECT_FALSE(hasReportName(other)) << other;
+}
+
 TEST(Report, CutsRowsAtTheEnginesColumns)
 {
     const ReportRow r1 = cutRow(kRow1);

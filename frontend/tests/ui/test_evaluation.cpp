@@ -83,6 +83,32 @@ struct EvaluationRun : ::testing::Test {
     bool busy() const { return owner.cursor().shape() == Qt::WaitCursor; }
 };
 
+// Readings saved under the report's own name would be deleted as a stale
+// report and overwritten by the engine: they are refused, and kept.
+TEST_F(EvaluationRun, ADataSetNamedAsTheReportIsRefusedAndKept)
+{
+    for (const QString name : {"pd.out", "PD.OUT"}) {
+        const QString dataSet = root + "/named/" + name;
+        writeFile(dataSet, kDataSet);
+        ui.messages.clear();
+        auto ev = evaluationOf(dataSet);
+        ev->start();
+        ASSERT_EQ(ui.messages.size(), 1u) << name.toStdString();
+        EXPECT_TRUE(ui.messages[0].text.startsWith("File " + QDir::toNativeSeparators(dataSet) + " has the name of the report"))
+            << ui.messages[0].text.toStdString();
+        EXPECT_EQ(ui.messages[0].icon, veldesk::MsgIcon::Critical);
+        EXPECT_FALSE(ev->esperando() || busy());
+        for (int i = 0; i < 25; ++i)
+            ev->tick(); // nothing was started: no time-out, no results
+        QTest::qWait(300);
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(seen.windows, 0);
+        EXPECT_EQ(readFile(dataSet), kDataSet);
+        EXPECT_FALSE(QFile::exists(root + "/named/" + name + ".out"));
+        QFile::remove(dataSet);
+    }
+}
+
 TEST_F(EvaluationRun, RealEngineOnAPathWithBlanksOutsideTheWorkingDirectory)
 {
     const QString dir = root + "/field data";
