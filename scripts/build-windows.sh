@@ -39,8 +39,8 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 # --- Qt for Windows (cached) -----------------------------------------------------
-qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev); qt_version=${qt_version%%+*}; qt_version=${qt_version%%-*}
-qt=${VELPRA_WINDOWS_QT:-$HOME/.cache/velpra-windows/qt-$qt_version}
+source scripts/windows/qt-cache.sh
+qt=$qt_cache
 bash scripts/windows/build-qt.sh
 [ -f "$qt/.complete" ] || die "no complete Qt for Windows in $qt"
 charts=ON

@@ -16,8 +16,8 @@ cmake --build build-asan -j"$jobs"
 
 # The Windows programs under Wine, when Qt for Windows has been built on this
 # machine (it takes an hour, so it is never started from here).
-qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev); qt_version=${qt_version%%+*}; qt_version=${qt_version%%-*}
-if [ -f "${VELPRA_WINDOWS_QT:-$HOME/.cache/velpra-windows/qt-$qt_version}/.complete" ]; then
+source scripts/windows/qt-cache.sh
+if [ -f "$qt_cache/.complete" ]; then
   bash scripts/build-windows.sh
   bash scripts/test-windows.sh
 else

@@ -19,9 +19,8 @@ pkg_version() { dpkg-query -W -f='${Version}' "$1" 2>/dev/null; }
 base_ver=$(pkg_version qt6-base-dev) || die "qt6-base-dev is not installed; run scripts/setup.sh first"
 svg_ver=$(pkg_version qt6-svg-dev)   || die "qt6-svg-dev is not installed; run scripts/setup.sh first"
 charts_ver=$(pkg_version qt6-charts-dev) || die "qt6-charts-dev is not installed; run scripts/setup.sh first"
-qt_version=${base_ver%%+*}; qt_version=${qt_version%%-*}      # 6.4.2+dfsg-10 -> 6.4.2
-
-cache=${VELPRA_WINDOWS_QT:-$HOME/.cache/velpra-windows/qt-$qt_version}
+source "$(dirname "$0")/qt-cache.sh"
+cache=$qt_cache
 if [ -f "$cache/.complete" ]; then
   echo "build-qt: reusing Qt $qt_version for Windows in $cache"
   exit 0
