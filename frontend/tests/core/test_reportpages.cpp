@@ -41,6 +41,29 @@ TEST(ReportPages, SplitsLinesIntoFullPagesAndARest)
     EXPECT_EQ(footerText(2, 19), "Page 2 of 19");
 }
 
+TEST(ReportPages, TheChartStaysOnPageOneOnlyWhileItHasRoomToRead)
+{
+    struct Case {
+        bool withChart;
+        double roomMm;
+        ChartPlace place;
+        int pages; // with 3 text pages
+    };
+    const Case cases[] = {
+        {true, 110.0, ChartPlace::SummaryPage, 4},          // A4 upright
+        {true, kChartMinHeightMm, ChartPlace::SummaryPage, 4},
+        {true, kChartMinHeightMm - 0.1, ChartPlace::OwnPage, 5},
+        {true, 12.0, ChartPlace::OwnPage, 5},               // A4 lying: the chart's own page is counted
+        {true, -20.0, ChartPlace::OwnPage, 5},              // a summary longer than the page
+        {false, 110.0, ChartPlace::None, 4},                // a build without charts
+        {false, 12.0, ChartPlace::None, 4},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(chartPlace(c.withChart, c.roomMm), c.place) << c.roomMm;
+        EXPECT_EQ(totalPages(3, chartPlace(c.withChart, c.roomMm)), c.pages) << c.roomMm;
+    }
+}
+
 TEST(ReportPages, TakesNamesAndVersionsFromTheReport)
 {
     QStringList lines(16, " ");

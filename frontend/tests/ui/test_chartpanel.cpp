@@ -156,6 +156,20 @@ TEST(SitePrinting, PreviewShowsThePrintoutAndExportWritesThePdf)
     EXPECT_EQ(view->pageCount(), 2); // the summary and one page of report
     dialog->close();
 
+    // A whole summary, its statistics included: turned to landscape, the
+    // chart no longer fits under it and takes a page of its own.
+    QList<sitestats::Reading> readings;
+    ASSERT_TRUE(sitestats::readingsOfReport(r.reportLines, &readings));
+    dialog = siteprinting::preview(nullptr, sitereport::siteReport(r.reportLines, sitestats::analyse(readings), {}));
+    dialog->open();
+    view = dialog->findChild<QPrintPreviewWidget*>();
+    view->updatePreview();
+    EXPECT_EQ(view->pageCount(), 2);
+    view->setLandscapeOrientation();
+    view->updatePreview();
+    EXPECT_EQ(view->pageCount(), 3);
+    dialog->close();
+
     // The proposed name is the data set's, from the processed-file line.
     QString proposed;
     const QString written = siteprinting::exportPdf(nullptr, r, [&](QWidget*, const QString& p) {
