@@ -59,6 +59,24 @@ std::optional<Decades> decadeRange(const std::vector<double>& values)
     return Decades{std::pow(10.0, a), std::pow(10.0, b)};
 }
 
+QStringList wrapWords(const QString& text, double maxWidth, const std::function<double(const QString&)>& width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (line.isEmpty() || width(longer) <= maxWidth) {
+            line = longer;
+        } else {
+            lines << line;
+            line = word;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
 } // namespace chartdata
 
 } // namespace veldesk

@@ -5,6 +5,9 @@
 // builders only turn these into series.
 #include <QList>
 #include <QPointF>
+#include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -39,6 +42,13 @@ struct Decades {
     double max;
 };
 std::optional<Decades> decadeRange(const std::vector<double>& values);
+
+// A legend text broken into lines at blanks, each line as many whole words
+// as fit maxWidth by the measure given (a font's advance for a chart); a word
+// wider than that stands alone on its line and is never cut. A chart's legend
+// cuts a long entry short, and the design line's entry names its rule and
+// safety factor, which must stay readable.
+QStringList wrapWords(const QString& text, double maxWidth, const std::function<double(const QString&)>& width);
 
 } // namespace chartdata
 

@@ -4,6 +4,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
@@ -46,6 +47,25 @@ void attach(QChart* chart, QAbstractSeries* s, QAbstractAxis* x, QAbstractAxis* 
     chart->addSeries(s);
     s->attachAxis(x);
     s->attachAxis(y);
+}
+
+// The design line's legend entry names the rule and the safety factor and is
+// often wider than the column the chart gives its legend, which would cut it
+// short. It is broken into lines no wider than the widest of the other
+// entries' names instead: it then shows whole wherever they do, and the plot
+// keeps its width. The series keeps its name in one line.
+void wrapLegendEntry(QChart* chart, QAbstractSeries* s)
+{
+    const QFontMetricsF fm(chart->legend()->font());
+    const auto width = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
+    double widest = 0;
+    for (const char* name : {kReadings, kFlagged, kWMarked, kGeometricMean, kBand})
+        widest = std::max(widest, width(QString::fromUtf8(name)));
+    QStringList lines = chartdata::wrapWords(s->name(), widest, width);
+    for (QString& line : lines)
+        line = line.toHtmlEscaped(); // the legend takes its labels as rich text
+    for (QLegendMarker* m : chart->legend()->markers(s))
+        m->setLabel(lines.join(QStringLiteral("<br>")));
 }
 
 QChart* newChart(const QString& title)
@@ -117,9 +137,10 @@ QChart* ksChart(const KsInput& in)
                x, y);
     if (in.designValue && drawable(*in.designValue)) {
         QPen pen(QColor(200, 30, 30), 2, Qt::DashLine);
-        attach(chart, level(in.designLabel.isEmpty() ? QStringLiteral("Design value") : in.designLabel,
-                            *in.designValue, x0, x1, pen),
-               x, y);
+        QLineSeries* design = level(in.designLabel.isEmpty() ? QStringLiteral("Design value") : in.designLabel,
+                                    *in.designValue, x0, x1, pen);
+        attach(chart, design, x, y);
+        wrapLegendEntry(chart, design);
     }
 
     auto* plain = markers(kReadings, QScatterSeries::MarkerShapeCircle, QColor(40, 100, 200), 9);

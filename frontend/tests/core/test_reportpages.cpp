@@ -137,3 +137,26 @@ TEST(ChartData, LogAxisCoversWholeDecades)
     }
     EXPECT_FALSE(chartdata::decadeRange({0.0, -2.0, NAN}));
 }
+
+TEST(ChartData, LegendTextBreaksAtBlanksAndNeverCutsAWord)
+{
+    // Measured in characters here; the chart measures in its legend's font.
+    const auto chars = [](const QString& t) { return double(t.size()); };
+    struct Case {
+        QString text;
+        double width;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"Design value (mean without the highest and lowest / 2)", 16,
+         {"Design value", "(mean without", "the highest and", "lowest / 2)"}},
+        {"Design value (median / 2)", 100, {"Design value (median / 2)"}}, // fits: one line
+        {"ab cd", 5, {"ab cd"}},                                          // exactly as wide as allowed
+        {"ab cd", 4, {"ab", "cd"}},
+        {"a unbreakable b", 4, {"a", "unbreakable", "b"}},                // too wide, but whole
+        {"  two   blanks ", 20, {"two blanks"}},
+        {"", 10, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(chartdata::wrapWords(c.text, c.width, chars), c.lines) << c.text.toStdString();
+}

@@ -18,7 +18,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
+#include <QGraphicsTextItem>
 #include <QImage>
+#include <QLegend>
 #include <QLogValueAxis>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -58,6 +60,21 @@ QScatterSeries* scatter(QChart* chart, const QString& name)
             return qobject_cast<QScatterSeries*>(s);
     return nullptr;
 }
+
+// The texts as drawn under an item of the chart (legend, axis), line breaks
+// read as blanks.
+QStringList drawnTexts(const QGraphicsItem* under)
+{
+    QStringList out;
+    for (const QGraphicsItem* child : under->childItems()) {
+        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(child); text && text->isVisible())
+            out << text->toPlainText().replace(QChar::LineSeparator, ' ').replace('\n', ' ');
+        out << drawnTexts(child);
+    }
+    return out;
+}
+
+bool cutShort(const QString& text) { return text.contains("...") || text.contains(QChar(0x2026)); }
 
 } // namespace
 
@@ -99,6 +116,34 @@ TEST(ChartPanel, DrawsEachKindOfReadingAndRedrawsInTheChosenUnit)
     EXPECT_LE(y->min(), 3e-5 * 3.6e6);
     EXPECT_GE(y->max(), 6e-5 * 3.6e6);
     EXPECT_EQ(scatter(panel.probabilityChart->chart(), "ln Ks, sorted")->count(), 5);
+}
+
+// The design line's legend entry names the rule and the safety factor; the
+// legend beside the plot must show it whole, down to the chart of the
+// analysis window at its smallest (about 980 by 245).
+TEST(ChartPanel, TheLegendNamesTheDesignRuleInFull)
+{
+    sitestats::Options o;
+    o.rule = sitestats::Rule::TrimmedMean;
+    o.safetyFactor = 2.5;
+    const QString label = "Design value (mean without the highest and lowest / 2.5)";
+    for (const QSize size : {QSize(980, 240), QSize(480, 300), QSize(640, 420)}) {
+        ChartPanel panel;
+        panel.setAnalysis(sitestats::analyse(site(), o), o);
+        panel.resize(size + QSize(0, 60)); // the tab bar and the buttons
+        panel.show();
+        QApplication::processEvents();
+        QChart* chart = panel.ksChart->chart();
+        const QStringList legend = drawnTexts(chart->legend());
+        EXPECT_TRUE(legend.contains(label)) << panel.ksChart->width() << ": " << legend.join(" | ").toStdString();
+        for (const QString& entry : legend)
+            EXPECT_FALSE(cutShort(entry)) << panel.ksChart->width() << ": " << entry.toStdString();
+        // The series itself keeps the one-line name.
+        QStringList names;
+        for (QAbstractSeries* s : chart->series())
+            names << s->name();
+        EXPECT_TRUE(names.contains(label));
+    }
 }
 
 TEST(ChartPanel, CopiesAndSavesTheChartInViewAsAPicture)

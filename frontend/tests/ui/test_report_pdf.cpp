@@ -294,6 +294,9 @@ TEST(ReportPdf, TheKsChartIsPrintedInEveryOrientation)
             EXPECT_TRUE(pages[chartPage].contains("Ks per reading")) << what.toStdString() << "\n"
                                                                      << pages[chartPage].toStdString();
             EXPECT_TRUE(pages[chartPage].contains(sitecharts::kGeometricMean)) << what.toStdString();
+            // The design line's legend names its rule and safety factor in full.
+            EXPECT_TRUE(pages[chartPage].contains("Design value (mean without the highest and lowest / 2)"))
+                << what.toStdString() << "\n" << pages[chartPage].toStdString();
             EXPECT_EQ(pages.filter("Ks per reading").size(), 1) << what.toStdString();
             EXPECT_TRUE(pages.back().contains("Processed file:/d/set.pd")) << "the report comes last";
         }
