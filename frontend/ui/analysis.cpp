@@ -3,6 +3,7 @@
 #include "analysischarts.h"
 #include "atomic_file.h"
 #include "boxnumber.h"
+#include "exportpath.h"
 #include "figuretext.h"
 #include "numberbox.h"
 #include "report.h"
@@ -417,10 +418,7 @@ void AnalysisWindow::copyToClipboard()
 
 void AnalysisWindow::exportToCsv()
 {
-    // Proposed: beside the data set, named after it.
-    const QFileInfo set(m_dataSet);
-    const QString proposed = set.dir().filePath(set.completeBaseName() + QStringLiteral("_analysis.csv"));
-    const QString path = chooseCsvPath(this, proposed);
+    const QString path = chooseCsvPath(this, proposedExportPath(m_dataSet, QStringLiteral("_analysis.csv")));
     if (path.isEmpty())
         return;
     // A byte-order mark and CR LF, so that spreadsheets on every platform

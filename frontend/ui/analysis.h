@@ -37,6 +37,7 @@ public:
     const sitestats::Analysis& analysis() const { return m_analysis; }
     const sitestats::Options& options() const { return m_options; }
     QString reportPath() const { return m_report; }
+    QString dataSetPath() const { return m_dataSet; }
     QStringList reportLines() const { return m_lines; } // the report as read, line by line
     QStringList headerLines() const { return m_header; } // its lines 17 to 19
     QBoxLayout* buttonRow() const { return m_buttons; }

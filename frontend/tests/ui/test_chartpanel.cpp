@@ -215,16 +215,18 @@ TEST(SitePrinting, PreviewShowsThePrintoutAndExportWritesThePdf)
     EXPECT_EQ(view->pageCount(), 3);
     dialog->close();
 
-    // The proposed name is the data set's, from the processed-file line.
+    // Without a data-set path the proposed name is the data set's, from the
+    // processed-file line.
     QString proposed;
-    const QString written = siteprinting::exportPdf(nullptr, r, [&](QWidget*, const QString& p) {
+    const QString written = siteprinting::exportPdf(nullptr, r, QString(), [&](QWidget*, const QString& p) {
         proposed = p;
         return tmp.filePath("site"); // typed without ".pdf"
     });
     EXPECT_EQ(proposed, "set.pdf");
     EXPECT_EQ(written, tmp.filePath("site.pdf"));
     EXPECT_TRUE(readFile(written).startsWith("%PDF"));
-    EXPECT_EQ(siteprinting::exportPdf(nullptr, r, [&](QWidget*, const QString&) { return tmp.filePath("x/y.pdf"); }),
+    EXPECT_EQ(siteprinting::exportPdf(nullptr, r, QString(),
+                                      [&](QWidget*, const QString&) { return tmp.filePath("x/y.pdf"); }),
               "");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.startsWith("The PDF could not be written")) << ui.messages[0].text.toStdString();
@@ -262,8 +264,41 @@ TEST(AnalysisCharts, FollowTheWindowsChoicesAndPrintWhatItShows)
     EXPECT_EQ(extra->siteReport().reportLines, lines);
     EXPECT_TRUE(extra->siteReport().designRule.contains("Ks in mm/h"));
 
-    extra->choosePdfPath = [&](QWidget*, const QString&) { return tmp.filePath("site.pdf"); };
+    QString proposed;
+    extra->choosePdfPath = [&](QWidget*, const QString& p) {
+        proposed = p;
+        return tmp.filePath("site.pdf");
+    };
     extra->exportPdf->click();
+    EXPECT_EQ(proposed, tmp.filePath("set.pdf")) << "beside the data set, as the CSV";
     EXPECT_TRUE(readFile(tmp.filePath("site.pdf")).startsWith("%PDF"));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Export PDF proposes the data set's own folder, never the folder the program
+// was started in, and the data set's name with ".pdf" as Export CSV names
+// its file "_analysis.csv" there.
+TEST(AnalysisCharts, ExportPdfProposesTheDataSetsFolder)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    ScriptedSeam ui;
+    QTemporaryDir tmp;
+    writeFile(tmp.filePath("pd.out"), reportOf({kRow1, kRow2}));
+    const QString dataSet = tmp.filePath("fields/orchard.v2.pd");
+    ASSERT_NE(QFileInfo(dataSet).absolutePath(), QDir::currentPath());
+    AnalysisWindow window(tmp.filePath("pd.out"), dataSet);
+    auto* extra = window.findChild<AnalysisCharts*>();
+    ASSERT_TRUE(extra);
+    QStringList proposed;
+    const auto cancel = [&](QWidget*, const QString& p) {
+        proposed << p;
+        return QString();
+    };
+    window.chooseCsvPath = cancel;
+    extra->choosePdfPath = cancel;
+    window.exportCsv->click();
+    extra->exportPdf->click();
+    EXPECT_EQ(proposed, QStringList({tmp.filePath("fields/orchard.v2_analysis.csv"), tmp.filePath("fields/orchard.v2.pdf")}));
+    EXPECT_TRUE(ui.messages.empty()) << "cancelled: nothing written, nothing said";
+    EXPECT_FALSE(QFile::exists(tmp.filePath("fields/orchard.v2.pdf")));
 }
