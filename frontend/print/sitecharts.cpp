@@ -98,6 +98,7 @@ QChart* ksChart(const KsInput& in)
         if (v)
             inView.push_back(*v);
     const auto decades = chartdata::decadeRange(inView).value_or(chartdata::Decades{1e-7, 1e-3});
+    const chartdata::LogAxis ks = chartdata::logAxis(decades);
 
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Reading"));
@@ -108,12 +109,20 @@ QChart* ksChart(const KsInput& in)
         x->setTickAnchor(1);
         x->setTickInterval(lastPoint <= 10 ? 1 : 2);
     }
+    // A label at every power of the base: 10, or 10^step where the decades
+    // are too many to label each. Every label writes its power of ten, so the
+    // step reads from the labels themselves (a note of it in the title would
+    // not fit beside the smallest chart). The minor ticks mark 2 to 9 times a
+    // power of ten; between labels decades apart they would bunch at the top,
+    // and are left out. Qt labels from the first whole power of the base at
+    // or above the minimum, found as the ceiling of a computed logarithm: a
+    // minimum a hair below the power keeps rounding from skipping that label.
     auto* y = new QLogValueAxis;
-    y->setBase(10.0);
+    y->setBase(std::pow(10.0, ks.step));
     y->setTitleText(QStringLiteral("Ks (%1)").arg(in.unit));
     y->setLabelFormat(QStringLiteral("%.0e"));
-    y->setRange(decades.min, decades.max);
-    y->setMinorTickCount(8);
+    y->setRange(ks.range.min * (1 - 1e-9), ks.range.max);
+    y->setMinorTickCount(ks.step == 1 ? 8 : 0);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 

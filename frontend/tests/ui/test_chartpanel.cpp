@@ -3,6 +3,7 @@
 // SVG), and the print preview's pages.
 #include "analysis.h"
 #include "analysischarts.h"
+#include "chartdata.h"
 #include "chartpanel.h"
 #include "report.h"
 #include "scripted_ui.h"
@@ -143,6 +144,55 @@ TEST(ChartPanel, TheLegendNamesTheDesignRuleInFull)
         for (QAbstractSeries* s : chart->series())
             names << s->name();
         EXPECT_TRUE(names.contains(label));
+    }
+}
+
+// Ks over many decades (a reading the engine could not resolve, an interval
+// from two readings): the log axis labels every few decades, never more
+// labels than read, and none of them, nor the axis title, is cut short.
+TEST(ChartPanel, ALogAxisOverManyDecadesKeepsItsLabelsReadable)
+{
+    struct Case {
+        double lo, hi; // log10 of the smallest and the largest Ks
+        int step;
+        QString bottom, top;
+    };
+    const Case cases[] = {
+        {-5, -3, 1, "1e-05", "1e-03"},
+        {-11, -3, 2, "1e-12", "1e-02"},
+        {-15, 5, 5, "1e-15", "1e+05"},
+        {-40, 20, 10, "1e-40", "1e+20"}, // as far as a float the engine writes reaches
+    };
+    for (const Case& c : cases) {
+        sitecharts::KsInput in;
+        in.unit = "m/s";
+        for (int i = 0; i < 8; ++i)
+            in.readings.push_back({i + 1, std::pow(10.0, c.lo + (c.hi - c.lo) * i / 7), false, false});
+        in.geometricMean = std::pow(10.0, (c.lo + c.hi) / 2);
+        in.designValue = *in.geometricMean / 2;
+        in.designLabel = "Design value (geometric mean / 2)";
+        // The analysis window's chart at its smallest, and a small picture.
+        for (const QSize size : {QSize(980, 244), QSize(420, 300)}) {
+            QChartView view(sitecharts::ksChart(in));
+            view.resize(size);
+            view.show();
+            QApplication::processEvents();
+            auto* y = qobject_cast<QLogValueAxis*>(view.chart()->axes(Qt::Vertical).value(0));
+            ASSERT_TRUE(y);
+            EXPECT_NEAR(std::log10(y->base()), c.step, 1e-9) << c.lo;
+            EXPECT_LE(y->tickCount(), chartdata::kMaxLogLabels) << c.lo;
+            EXPECT_EQ(y->titleText(), "Ks (m/s)");
+            const QStringList texts = drawnTexts(view.chart());
+            EXPECT_TRUE(texts.contains(c.bottom) && texts.contains(c.top))
+                << c.lo << " " << size.width() << ": " << texts.join(" | ").toStdString();
+            for (const QString& t : texts)
+                EXPECT_FALSE(cutShort(t)) << c.lo << " " << size.width() << ": " << t.toStdString();
+            if (!qEnvironmentVariableIsEmpty("VELDESK_KEEP_CHARTS"))
+                view.grab().save(QStringLiteral("%1/ks_%2_decades_%3.png")
+                                     .arg(qEnvironmentVariable("VELDESK_KEEP_CHARTS"))
+                                     .arg(c.hi - c.lo)
+                                     .arg(size.width()));
+        }
     }
 }
 
