@@ -390,7 +390,9 @@ QString AnalysisWindow::copyText() const
 {
     QStringList lines;
     for (const Figure& f : figures(m_analysis, m_options))
-        lines << QStringList{labelWithNote(f).trimmed(), asPrinted(f.value), f.unit}.join(QChar('\t'));
+        lines << QStringList{labelWithNote(f).trimmed(),
+                             figuretext::defined(f.value, f.kind) ? asPrinted(f.value) : QString(), f.unit}
+                     .join(QChar('\t'));
     lines << QString();
     lines << QStringList{QStringLiteral("Point"), QStringLiteral("dtheta"), QStringLiteral("t 1/2 (s)"),
                          QStringLiteral("t fin (s)"), QStringLiteral("Ks (%1)").arg(units::name(m_options.ksUnit)),
