@@ -39,10 +39,7 @@ TEST(FigureText, TinyFiguresInPowersOfTenAndAnUnderflowIsNoFigure)
     const std::tuple<double, Kind, const QLocale*, const char*> cases[] = {
         {1.234e-42, Kind::Value, &c, "1.234e-42"},          // below the smallest float
         {1.234e-42, Kind::Value, &de, "1,234E-42"},
-        {1.401298e-45, Kind::PositiveValue, &c, "1.401e-45"},
-        {2.2250738585072014e-308, Kind::Value, &c, "2.225e-308"}, // the smallest full-precision double
-        {smallest, Kind::PositiveValue, &c, "4.941e-324"},  // and the smallest of all
-        {0.00099996, Kind::PositiveValue, &c, "0.001000"},   // rounds up into the plain decimals
+        {smallest, Kind::PositiveValue, &c, "4.941e-324"},  // the smallest double
         {0.0, Kind::PositiveValue, &c, "undefined"},         // ran below a double
         {-0.0, Kind::PositiveValue, &de, "undefined"},
         {0.0, Kind::Value, &c, "0.000"},                     // a spread of equal readings is truly 0
@@ -51,8 +48,4 @@ TEST(FigureText, TinyFiguresInPowersOfTenAndAnUnderflowIsNoFigure)
     };
     for (const auto& [v, kind, locale, text] : cases)
         EXPECT_EQ(figuretext::shown(v, kind, *locale), text) << v;
-    EXPECT_FALSE(figuretext::defined(0.0, Kind::PositiveValue));
-    EXPECT_TRUE(figuretext::defined(smallest, Kind::PositiveValue));
-    EXPECT_TRUE(figuretext::defined(0.0, Kind::Value));
-    EXPECT_FALSE(figuretext::defined(NAN, Kind::Count));
 }
