@@ -1,9 +1,10 @@
 #pragma once
 // The printed report's pages, worked out without any painting: page 1 carries
 // the site summary and the Ks chart (or the chart has a page of its own right
-// after it), the pages after them the engine's report line for line. The renderer asks this unit which lines go on which page and
-// what the running header and footer say, so a printed page can be checked
-// against pd.out line by line.
+// after it), the pages after them the engine's report line for line. The
+// renderer asks this unit which lines go on which page and what the running
+// header and footer say, so a printed page can be checked against pd.out
+// line by line.
 #include <QList>
 #include <QString>
 #include <QStringList>
