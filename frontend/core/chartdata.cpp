@@ -10,6 +10,13 @@ namespace veldesk {
 
 namespace chartdata {
 
+namespace {
+// The decades of the smallest and the largest power of ten a double holds
+// (1e-323 only as a subnormal number).
+constexpr double kLowestDecade = -323;
+constexpr double kHighestDecade = 308;
+} // namespace
+
 double blomPosition(int i, int n) { return (i - 0.375) / (n + 0.25); }
 
 ProbabilityPlot probabilityPlot(std::vector<double> values)
@@ -52,11 +59,50 @@ std::optional<Decades> decadeRange(const std::vector<double>& values)
         return std::nullopt;
     // A tiny tolerance keeps an exact power of ten (1e-5 computed as
     // 0.99999...e-5) from opening a decade of its own.
-    double a = std::floor(std::log10(lo) + 1e-9);
-    double b = std::ceil(std::log10(hi) - 1e-9);
+    double a = std::max(kLowestDecade, std::floor(std::log10(lo) + 1e-9));
+    double b = std::min(kHighestDecade, std::ceil(std::log10(hi) - 1e-9));
     if (b <= a)
         b = a + 1;
     return Decades{std::pow(10.0, a), std::pow(10.0, b)};
+}
+
+LogAxis logAxis(const Decades& decades, int maxLabels)
+{
+    const double lo = std::round(std::log10(decades.min)), hi = std::round(std::log10(decades.max));
+    const int most = std::max(2, maxLabels);
+    LogAxis axis;
+    for (int scale = 1;; scale *= 10)
+        for (int mantissa : {1, 2, 5}) {
+            const int step = mantissa * scale;
+            // Whole steps around the decades, as far as a double reaches.
+            const double a = std::max(std::floor(lo / step) * step, kLowestDecade);
+            const double b = std::min(std::ceil(hi / step) * step, kHighestDecade);
+            const int labels = int(std::floor(b / step) - std::ceil(a / step)) + 1;
+            if (labels <= most || step >= kHighestDecade - kLowestDecade) {
+                axis.range = {std::pow(10.0, a), std::pow(10.0, b)};
+                axis.step = step;
+                axis.labels = labels;
+                return axis;
+            }
+        }
+}
+
+QStringList wrapWords(const QString& text, double maxWidth, const std::function<double(const QString&)>& width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (line.isEmpty() || width(longer) <= maxWidth) {
+            line = longer;
+        } else {
+            lines << line;
+            line = word;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
 }
 
 } // namespace chartdata

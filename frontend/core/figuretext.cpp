@@ -6,9 +6,11 @@ namespace veldesk {
 
 namespace figuretext {
 
+bool defined(double v, Kind kind) { return std::isfinite(v) && (kind != Kind::PositiveValue || v > 0); }
+
 QString shown(double v, Kind kind, const QLocale& locale)
 {
-    if (!std::isfinite(v))
+    if (!defined(v, kind))
         return kUndefined;
     QLocale l = locale;
     l.setNumberOptions(l.numberOptions() | QLocale::OmitGroupSeparator);

@@ -18,7 +18,14 @@ QList<TextPage> paginate(int lineCount, int linesPerPage)
     return pages;
 }
 
-int totalPages(int textPages) { return 1 + textPages; }
+ChartPlace chartPlace(bool withChart, double roomUnderSummaryMm)
+{
+    if (!withChart)
+        return ChartPlace::None;
+    return roomUnderSummaryMm >= kChartMinHeightMm ? ChartPlace::SummaryPage : ChartPlace::OwnPage;
+}
+
+int totalPages(int textPages, ChartPlace chart) { return 1 + (chart == ChartPlace::OwnPage ? 1 : 0) + textPages; }
 
 QString headerText(const QString& dataSetName) { return dataSetName; }
 

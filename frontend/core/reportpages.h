@@ -1,9 +1,10 @@
 #pragma once
 // The printed report's pages, worked out without any painting: page 1 carries
-// the site summary and the Ks chart, the pages after it the engine's report
-// line for line. The renderer asks this unit which lines go on which page and
-// what the running header and footer say, so a printed page can be checked
-// against pd.out line by line.
+// the site summary and the Ks chart (or the chart has a page of its own right
+// after it), the pages after them the engine's report line for line. The
+// renderer asks this unit which lines go on which page and what the running
+// header and footer say, so a printed page can be checked against pd.out
+// line by line.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,8 +24,18 @@ struct TextPage {
 // shows where the report would be. linesPerPage below 1 is taken as 1.
 QList<TextPage> paginate(int lineCount, int linesPerPage);
 
-// Total pages of the printout: the summary page plus the text pages.
-int totalPages(int textPages);
+// Where the Ks chart is printed. Under the summary on page 1 while that
+// leaves it at least kChartMinHeightMm; below that height its axis labels and
+// legend no longer read, so it takes a page of its own between the summary
+// and the report (a landscape page has little room left under the summary).
+// A build without charts prints none.
+enum class ChartPlace { None, SummaryPage, OwnPage };
+inline constexpr double kChartMinHeightMm = 60.0;
+ChartPlace chartPlace(bool withChart, double roomUnderSummaryMm);
+
+// Total pages of the printout: the summary page, the chart's own page where
+// it has one, and the text pages.
+int totalPages(int textPages, ChartPlace chart);
 
 // Running header, the same on every page: the data set's name.
 QString headerText(const QString& dataSetName);

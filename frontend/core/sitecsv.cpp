@@ -40,7 +40,8 @@ QString summaryRow(const QString& file, const sitestats::Analysis& a, const site
             const qsizetype i = (from + k) % figures.size();
             if (figures[i].key == QLatin1String(key)) {
                 from = i + 1;
-                return csvNumber(figures[i].value);
+                // A figure that ran below what a double holds is no figure.
+                return figuretext::defined(figures[i].value, figures[i].kind) ? csvNumber(figures[i].value) : QString();
             }
         }
         return QString();

@@ -326,13 +326,22 @@ Analysis analyse(const QList<Reading>& readings, const Options& options)
         }
     }
 
+    // Ks from ln Ks relative to the pivot. Readings many decades apart can
+    // put exp() of the relative value alone outside the range of a double
+    // (or among its less precise subnormal numbers) while the figure lies
+    // within it: then the figure is taken from its whole logarithm.
+    const auto fromRelativeLn = [pivot, lnPivot](double relative) {
+        const double e = std::exp(relative);
+        return e >= std::numeric_limits<double>::min() && std::isfinite(e) ? pivot * e
+                                                                             : std::exp(lnPivot + relative);
+    };
     KsStats& s = a.ks;
     const double mLn = mean(lnRel), sLn = sd(lnRel);
-    s.gm = pivot * std::exp(mLn);
+    s.gm = fromRelativeLn(mLn);
     s.gsd = std::exp(sLn);
     const double half = t95(double(a.used - 1)) * sLn / std::sqrt(double(a.used));
-    s.ciLow = pivot * std::exp(mLn - half);
-    s.ciHigh = pivot * std::exp(mLn + half);
+    s.ciLow = fromRelativeLn(mLn - half);
+    s.ciHigh = fromRelativeLn(mLn + half);
     s.median = median(ks);
     s.mean = mean(ks);
     s.sd = sd(ks);
@@ -386,23 +395,24 @@ QList<Figure> figures(const Analysis& a, const Options& o)
         {"excluded_w", "  of them W-marked", double(a.leftOutW), {}, {}, figuretext::Kind::Count},
         {"excluded_invalid", "  of them Ks not finite and positive", double(a.leftOutInvalid), {}, {},
          figuretext::Kind::Count},
-        {"ks_gm", "Ks geometric mean", k(a.ks.gm), ku, {}},
+        {"ks_gm", "Ks geometric mean", k(a.ks.gm), ku, {}, figuretext::Kind::PositiveValue},
         {"ks_gsd", "Ks geometric standard deviation", a.ks.gsd, {}, {}, figuretext::Kind::Ratio},
-        {"ks_ci95_low", "Ks GM 95 % confidence, low", k(a.ks.ciLow), ku, few},
-        {"ks_ci95_high", "Ks GM 95 % confidence, high", k(a.ks.ciHigh), ku, few},
-        {"ks_median", "Ks median", k(a.ks.median), ku, {}},
-        {"ks_mean", "Ks arithmetic mean", k(a.ks.mean), ku, {}},
+        {"ks_ci95_low", "Ks GM 95 % confidence, low", k(a.ks.ciLow), ku, few, figuretext::Kind::PositiveValue},
+        {"ks_ci95_high", "Ks GM 95 % confidence, high", k(a.ks.ciHigh), ku, few, figuretext::Kind::PositiveValue},
+        {"ks_median", "Ks median", k(a.ks.median), ku, {}, figuretext::Kind::PositiveValue},
+        {"ks_mean", "Ks arithmetic mean", k(a.ks.mean), ku, {}, figuretext::Kind::PositiveValue},
         {"ks_sd", "Ks standard deviation", k(a.ks.sd), ku, {}},
         {"ks_cv", "Ks coefficient of variation", a.ks.cv, {}, {}, figuretext::Kind::Ratio},
-        {"ks_min", "Ks minimum", k(a.ks.min), ku, {}},
-        {"ks_max", "Ks maximum", k(a.ks.max), ku, {}},
+        {"ks_min", "Ks minimum", k(a.ks.min), ku, {}, figuretext::Kind::PositiveValue},
+        {"ks_max", "Ks maximum", k(a.ks.max), ku, {}, figuretext::Kind::PositiveValue},
         {"psi_excluded", "Psi_m left out (negative or not finite)", double(a.psiLeftOut), {}, {},
          figuretext::Kind::Count},
         {"psi_median", "Psi_m median", p(a.psi.median), pu, {}},
         {"psi_mean", "Psi_m mean", p(a.psi.mean), pu, {}},
         {"psi_min", "Psi_m minimum", p(a.psi.min), pu, {}},
         {"psi_max", "Psi_m maximum", p(a.psi.max), pu, {}},
-        {"design_value", QStringLiteral("Design value: %1 / %2").arg(ruleText(o.rule), sf), k(a.designValue), ku, {}},
+        {"design_value", QStringLiteral("Design value: %1 / %2").arg(ruleText(o.rule), sf), k(a.designValue), ku, {},
+         figuretext::Kind::PositiveValue},
         {"tests_needed", QStringLiteral("Readings for the GM within \u00b1%1 %").arg(csvNumber(o.precision * 100)),
          a.testsNeeded, {}, estimate, figuretext::Kind::Count},
     };

@@ -33,6 +33,7 @@ struct Geometry {
     QRectF page;   // the paintable area, origin at its top left
     QRectF body;   // between the running header and footer
     double mm(double v) const { return v * dpi / 25.4; }
+    double inMm(double pixels) const { return pixels * 25.4 / dpi; }
 };
 
 Geometry measure(QPagedPaintDevice& device)
@@ -183,21 +184,33 @@ int paint(const SiteReport& r, QPagedPaintDevice& device)
     const QString name = r.dataSetName.isEmpty() ? reportpages::dataSetName(r.reportLines) : r.dataSetName;
     const Fit fit = fitText(device, g, reportpages::columnsToFit(r.reportLines));
     const QList<reportpages::TextPage> pages = reportpages::paginate(int(r.reportLines.size()), fit.linesPerPage);
-    const int pageCount = reportpages::totalPages(int(pages.size()));
 
-    runningHeadAndFoot(p, g, name, r.date, 1, pageCount);
+    // The summary first: how much room it leaves decides whether the chart
+    // stays on page 1, and so how many pages the footer counts.
     const double chartTop = summaryPage(p, g, r, name);
+    const QRectF underSummary(g.body.left(), chartTop, g.body.width(), g.body.bottom() - chartTop - g.mm(2));
 #ifndef VELDESK_NO_CHARTS
-    const QRectF chartBox(g.body.left(), chartTop, g.body.width(), g.body.bottom() - chartTop - g.mm(2));
-    if (chartBox.height() > g.mm(30))
-        paintChart(p, chartBox, sitecharts::ksChart(r.chart));
+    const bool withChart = true;
 #else
-    Q_UNUSED(chartTop);
+    const bool withChart = false;
+#endif
+    const reportpages::ChartPlace place = reportpages::chartPlace(withChart, g.inMm(underSummary.height()));
+    const int pageCount = reportpages::totalPages(int(pages.size()), place);
+    runningHeadAndFoot(p, g, name, r.date, 1, pageCount);
+    int pageNumber = 1;
+#ifndef VELDESK_NO_CHARTS
+    if (place == reportpages::ChartPlace::SummaryPage) {
+        paintChart(p, underSummary, sitecharts::ksChart(r.chart));
+    } else if (place == reportpages::ChartPlace::OwnPage) {
+        device.newPage();
+        ++pageNumber;
+        runningHeadAndFoot(p, g, name, r.date, pageNumber, pageCount);
+        paintChart(p, g.body.adjusted(0, g.mm(4), 0, -g.mm(2)), sitecharts::ksChart(r.chart));
+    }
 #endif
 
     // The report, one page after another, each line drawn whole in the fixed
     // face from the left margin so that the columns line up as in the file.
-    int pageNumber = 1;
     for (const reportpages::TextPage& page : pages) {
         device.newPage();
         ++pageNumber;

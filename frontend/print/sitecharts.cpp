@@ -4,6 +4,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLogValueAxis>
@@ -48,6 +49,25 @@ void attach(QChart* chart, QAbstractSeries* s, QAbstractAxis* x, QAbstractAxis* 
     s->attachAxis(y);
 }
 
+// The design line's legend entry names the rule and the safety factor and is
+// often wider than the column the chart gives its legend, which would cut it
+// short. It is broken into lines no wider than the widest of the other
+// entries' names instead: it then shows whole wherever they do, and the plot
+// keeps its width. The series keeps its name in one line.
+void wrapLegendEntry(QChart* chart, QAbstractSeries* s)
+{
+    const QFontMetricsF fm(chart->legend()->font());
+    const auto width = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
+    double widest = 0;
+    for (const char* name : {kReadings, kFlagged, kWMarked, kGeometricMean, kBand})
+        widest = std::max(widest, width(QString::fromUtf8(name)));
+    QStringList lines = chartdata::wrapWords(s->name(), widest, width);
+    for (QString& line : lines)
+        line = line.toHtmlEscaped(); // the legend takes its labels as rich text
+    for (QLegendMarker* m : chart->legend()->markers(s))
+        m->setLabel(lines.join(QStringLiteral("<br>")));
+}
+
 QChart* newChart(const QString& title)
 {
     auto* chart = new QChart;
@@ -78,6 +98,7 @@ QChart* ksChart(const KsInput& in)
         if (v)
             inView.push_back(*v);
     const auto decades = chartdata::decadeRange(inView).value_or(chartdata::Decades{1e-7, 1e-3});
+    const chartdata::LogAxis ks = chartdata::logAxis(decades);
 
     auto* x = new QValueAxis;
     x->setTitleText(QStringLiteral("Reading"));
@@ -88,12 +109,20 @@ QChart* ksChart(const KsInput& in)
         x->setTickAnchor(1);
         x->setTickInterval(lastPoint <= 10 ? 1 : 2);
     }
+    // A label at every power of the base: 10, or 10^step where the decades
+    // are too many to label each. Every label writes its power of ten, so the
+    // step reads from the labels themselves (a note of it in the title would
+    // not fit beside the smallest chart). The minor ticks mark 2 to 9 times a
+    // power of ten; between labels decades apart they would bunch at the top,
+    // and are left out. Qt labels from the first whole power of the base at
+    // or above the minimum, found as the ceiling of a computed logarithm: a
+    // minimum a hair below the power keeps rounding from skipping that label.
     auto* y = new QLogValueAxis;
-    y->setBase(10.0);
+    y->setBase(std::pow(10.0, ks.step));
     y->setTitleText(QStringLiteral("Ks (%1)").arg(in.unit));
     y->setLabelFormat(QStringLiteral("%.0e"));
-    y->setRange(decades.min, decades.max);
-    y->setMinorTickCount(8);
+    y->setRange(ks.range.min * (1 - 1e-9), ks.range.max);
+    y->setMinorTickCount(ks.step == 1 ? 8 : 0);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
@@ -117,9 +146,10 @@ QChart* ksChart(const KsInput& in)
                x, y);
     if (in.designValue && drawable(*in.designValue)) {
         QPen pen(QColor(200, 30, 30), 2, Qt::DashLine);
-        attach(chart, level(in.designLabel.isEmpty() ? QStringLiteral("Design value") : in.designLabel,
-                            *in.designValue, x0, x1, pen),
-               x, y);
+        QLineSeries* design = level(in.designLabel.isEmpty() ? QStringLiteral("Design value") : in.designLabel,
+                                    *in.designValue, x0, x1, pen);
+        attach(chart, design, x, y);
+        wrapLegendEntry(chart, design);
     }
 
     auto* plain = markers(kReadings, QScatterSeries::MarkerShapeCircle, QColor(40, 100, 200), 9);

@@ -53,7 +53,7 @@ sitecharts::ProbabilityInput probabilityInput(const sitestats::Analysis& a, cons
 QString printed(double value, const QString& unit, figuretext::Kind kind)
 {
     const QString number = figuretext::shown(value, kind, numbers());
-    return unit.isEmpty() || !std::isfinite(value) ? number : number + QLatin1Char(' ') + unit;
+    return unit.isEmpty() || !figuretext::defined(value, kind) ? number : number + QLatin1Char(' ') + unit;
 }
 
 reportprinter::SiteReport siteReport(const QStringList& reportLines, const sitestats::Analysis& a,

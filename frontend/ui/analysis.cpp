@@ -3,6 +3,7 @@
 #include "analysischarts.h"
 #include "atomic_file.h"
 #include "boxnumber.h"
+#include "exportpath.h"
 #include "figuretext.h"
 #include "numberbox.h"
 #include "report.h"
@@ -388,7 +389,9 @@ QString AnalysisWindow::copyText() const
 {
     QStringList lines;
     for (const Figure& f : figures(m_analysis, m_options))
-        lines << QStringList{labelWithNote(f).trimmed(), asPrinted(f.value), f.unit}.join(QChar('\t'));
+        lines << QStringList{labelWithNote(f).trimmed(),
+                             figuretext::defined(f.value, f.kind) ? asPrinted(f.value) : QString(), f.unit}
+                     .join(QChar('\t'));
     lines << QString();
     lines << QStringList{QStringLiteral("Point"), QStringLiteral("dtheta"), QStringLiteral("t 1/2 (s)"),
                          QStringLiteral("t fin (s)"), QStringLiteral("Ks (%1)").arg(units::name(m_options.ksUnit)),
@@ -416,10 +419,7 @@ void AnalysisWindow::copyToClipboard()
 
 void AnalysisWindow::exportToCsv()
 {
-    // Proposed: beside the data set, named after it.
-    const QFileInfo set(m_dataSet);
-    const QString proposed = set.dir().filePath(set.completeBaseName() + QStringLiteral("_analysis.csv"));
-    const QString path = chooseCsvPath(this, proposed);
+    const QString path = chooseCsvPath(this, proposedExportPath(m_dataSet, QStringLiteral("_analysis.csv")));
     if (path.isEmpty())
         return;
     // A byte-order mark and CR LF, so that spreadsheets on every platform

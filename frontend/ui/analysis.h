@@ -37,6 +37,7 @@ public:
     const sitestats::Analysis& analysis() const { return m_analysis; }
     const sitestats::Options& options() const { return m_options; }
     QString reportPath() const { return m_report; }
+    QString dataSetPath() const { return m_dataSet; }
     QStringList reportLines() const { return m_lines; } // the report as read, line by line
     QBoxLayout* buttonRow() const { return m_buttons; }
 

@@ -40,7 +40,7 @@ AnalysisCharts::AnalysisCharts(AnalysisWindow& window) : QObject(&window), m_win
     connect(&window, &AnalysisWindow::analysisChanged, this, &AnalysisCharts::redraw);
     connect(print, &QPushButton::clicked, this, [this] { siteprinting::preview(&m_window, siteReport())->open(); });
     connect(exportPdf, &QPushButton::clicked, this,
-            [this] { siteprinting::exportPdf(&m_window, siteReport(), choosePdfPath); });
+            [this] { siteprinting::exportPdf(&m_window, siteReport(), m_window.dataSetPath(), choosePdfPath); });
     redraw();
 }
 

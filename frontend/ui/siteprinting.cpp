@@ -1,5 +1,6 @@
 #include "siteprinting.h"
 
+#include "exportpath.h"
 #include "reportpages.h"
 #include "seam.h"
 
@@ -30,11 +31,17 @@ QPrintPreviewDialog* preview(QWidget* parent, const reportprinter::SiteReport& r
     return dialog;
 }
 
-QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, const AskPath& askPath)
+QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, const QString& dataSetPath,
+                  const AskPath& askPath)
 {
-    QString name = report.dataSetName.isEmpty() ? reportpages::dataSetName(report.reportLines) : report.dataSetName;
-    const int dot = name.lastIndexOf('.');
-    name = (dot > 0 ? name.left(dot) : name.isEmpty() ? QStringLiteral("site") : name) + QStringLiteral(".pdf");
+    QString name;
+    if (!dataSetPath.isEmpty()) {
+        name = proposedExportPath(dataSetPath, QStringLiteral(".pdf"));
+    } else {
+        name = report.dataSetName.isEmpty() ? reportpages::dataSetName(report.reportLines) : report.dataSetName;
+        const int dot = name.lastIndexOf('.');
+        name = (dot > 0 ? name.left(dot) : name.isEmpty() ? QStringLiteral("site") : name) + QStringLiteral(".pdf");
+    }
     QString path = askPath ? askPath(parent, name)
                            : QFileDialog::getSaveFileName(parent, QStringLiteral("Export PDF"), name,
                                                           QStringLiteral("PDF document (*.pdf)"));

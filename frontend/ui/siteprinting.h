@@ -20,12 +20,14 @@ namespace siteprinting {
 // when closed; the caller shows it (open() or exec()).
 QPrintPreviewDialog* preview(QWidget* parent, const reportprinter::SiteReport& report);
 
-// Asks for a PDF file name (proposed: the data set's name with ".pdf") and
-// writes the printout there, adding ".pdf" to a name typed without an
-// ending. A failure is reported in a message box. Returns
-// the path written, or empty when cancelled or failed.
+// Asks for a PDF file name and writes the printout there, adding ".pdf" to a
+// name typed without an ending. Proposed is the data set's name with ".pdf"
+// in the data set's folder, as for the CSV; without a data-set path, the name
+// of the report's processed file alone. A failure is reported in a message
+// box. Returns the path written, or empty when cancelled or failed.
 using AskPath = std::function<QString(QWidget* parent, const QString& proposed)>;
-QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, const AskPath& askPath = {});
+QString exportPdf(QWidget* parent, const reportprinter::SiteReport& report, const QString& dataSetPath,
+                  const AskPath& askPath = {});
 
 } // namespace siteprinting
 

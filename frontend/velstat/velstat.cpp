@@ -169,7 +169,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, QString* erro
 QString readable(const sitestats::Figure& f)
 {
     const QString v = figuretext::shown(f.value, f.kind, QLocale::c());
-    return f.unit.isEmpty() || !std::isfinite(f.value) ? v : v + QChar(' ') + f.unit;
+    return f.unit.isEmpty() || !figuretext::defined(f.value, f.kind) ? v : v + QChar(' ') + f.unit;
 }
 
 QString readableBlock(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)

@@ -41,6 +41,29 @@ TEST(ReportPages, SplitsLinesIntoFullPagesAndARest)
     EXPECT_EQ(footerText(2, 19), "Page 2 of 19");
 }
 
+TEST(ReportPages, TheChartStaysOnPageOneOnlyWhileItHasRoomToRead)
+{
+    struct Case {
+        bool withChart;
+        double roomMm;
+        ChartPlace place;
+        int pages; // with 3 text pages
+    };
+    const Case cases[] = {
+        {true, 110.0, ChartPlace::SummaryPage, 4},          // A4 upright
+        {true, kChartMinHeightMm, ChartPlace::SummaryPage, 4},
+        {true, kChartMinHeightMm - 0.1, ChartPlace::OwnPage, 5},
+        {true, 12.0, ChartPlace::OwnPage, 5},               // A4 lying: the chart's own page is counted
+        {true, -20.0, ChartPlace::OwnPage, 5},              // a summary longer than the page
+        {false, 110.0, ChartPlace::None, 4},                // a build without charts
+        {false, 12.0, ChartPlace::None, 4},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(chartPlace(c.withChart, c.roomMm), c.place) << c.roomMm;
+        EXPECT_EQ(totalPages(3, chartPlace(c.withChart, c.roomMm)), c.pages) << c.roomMm;
+    }
+}
+
 TEST(ReportPages, TakesNamesAndVersionsFromTheReport)
 {
     QStringList lines(16, " ");
@@ -105,6 +128,7 @@ TEST(ChartData, LogAxisCoversWholeDecades)
         {{1e-5, 1e-3}, 1e-5, 1e-3},        // exact powers open no extra decade
         {{4.07e-5, -1.0, 0.0, NAN, INFINITY}, 1e-5, 1e-4}, // only finite positive values count
         {{123.0, 0.5}, 0.1, 1000.0},       // units such as mm/h reach above 1
+        {{5e-324, 1.7e308}, 1e-323, 1e308}, // no further than a double's powers of ten
     };
     for (const Case& c : cases) {
         const auto d = chartdata::decadeRange(c.values);
@@ -113,4 +137,58 @@ TEST(ChartData, LogAxisCoversWholeDecades)
         EXPECT_NEAR(std::log10(d->max), std::log10(c.max), 1e-9) << c.max;
     }
     EXPECT_FALSE(chartdata::decadeRange({0.0, -2.0, NAN}));
+}
+
+TEST(ChartData, LegendTextBreaksAtBlanksAndNeverCutsAWord)
+{
+    // Measured in characters here; the chart measures in its legend's font.
+    const auto chars = [](const QString& t) { return double(t.size()); };
+    struct Case {
+        QString text;
+        double width;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"Design value (mean without the highest and lowest / 2)", 16,
+         {"Design value", "(mean without", "the highest and", "lowest / 2)"}},
+        {"Design value (median / 2)", 100, {"Design value (median / 2)"}}, // fits: one line
+        {"ab cd", 5, {"ab cd"}},                                          // exactly as wide as allowed
+        {"ab cd", 4, {"ab", "cd"}},
+        {"a unbreakable b", 4, {"a", "unbreakable", "b"}},                // too wide, but whole
+        {"  two   blanks ", 20, {"two blanks"}},
+        {"", 10, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(chartdata::wrapWords(c.text, c.width, chars), c.lines) << c.text.toStdString();
+}
+
+TEST(ChartData, ALogAxisLabelsEveryFewDecadesWhenThereAreMany)
+{
+    struct Case {
+        double lo, hi;           // the decades, as powers of ten
+        int step;                // decades from label to label
+        double rangeLo, rangeHi; // widened to whole steps
+        int labels;
+    };
+    const Case cases[] = {
+        {-5, -4, 1, -5, -4, 2},          // one decade
+        {-6, -3, 1, -6, -3, 4},          // a site as most are
+        {-10, -3, 1, -10, -3, 8},        // as many labels as still read
+        {-11, -3, 2, -12, -2, 6},        // one more decade: every other one
+        {-15, 5, 5, -15, 5, 5},          // 20 decades
+        {-14, 6, 5, -15, 10, 6},         // the same, off the step: widened at both ends
+        {-40, 20, 10, -40, 20, 7},       // Ks of the range a float holds, in m/s
+        {-46, 39, 20, -60, 40, 6},
+        {-323, 308, 100, -323, 308, 7},  // every decade of a double: the ends stay in its range
+    };
+    for (const Case& c : cases) {
+        const auto axis = chartdata::logAxis({std::pow(10.0, c.lo), std::pow(10.0, c.hi)});
+        EXPECT_EQ(axis.step, c.step) << c.lo << ".." << c.hi;
+        EXPECT_DOUBLE_EQ(axis.range.min, std::pow(10.0, c.rangeLo)) << c.lo << ".." << c.hi;
+        EXPECT_DOUBLE_EQ(axis.range.max, std::pow(10.0, c.rangeHi)) << c.lo << ".." << c.hi;
+        EXPECT_EQ(axis.labels, c.labels) << c.lo << ".." << c.hi;
+        EXPECT_LE(axis.labels, chartdata::kMaxLogLabels);
+    }
+    // Room for more labels spares the step.
+    EXPECT_EQ(chartdata::logAxis({1e-11, 1e-3}, 10).step, 1);
 }

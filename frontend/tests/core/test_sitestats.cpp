@@ -1,3 +1,4 @@
+#include "sitecsv.h"
 #include "sitestats.h"
 #include "test_support.h"
 
@@ -439,3 +440,64 @@ TEST(SiteStats, NotesOnFewReadings)
     EXPECT_EQ(labelWithNote(f), "Ks GM 95 % confidence, low (rests on 2 readings)");
 }
 
+
+// Readings decades apart, as far as the float Ks the engine writes reaches:
+// the interval of two of them reaches far beyond the range of a double. A
+// figure too small for the display format is written in powers of ten; one
+// whose computation ran below what a double holds is no figure, and is never
+// shown, exported or copied as zero.
+TEST(SiteStats, FiguresOfReadingsManyDecadesApartAreNeverShownAsZero)
+{
+    const QList<QList<Reading>> sites = {withKs({1e-40, 1e20}), withKs({1e20, 1e-40}),
+                                         withKs({1e-40, 1e-20, 1.0, 1e20}), withKs({1e38, 2.5e-11}),
+                                         withKs({2.5e-11, 1e38})};
+    const QStringList ks = {"ks_gm", "ks_ci95_low", "ks_ci95_high", "ks_median", "ks_mean", "ks_min", "ks_max",
+                            "design_value"};
+    for (const units::Ks unit : {units::Ks::MetrePerSecond, units::Ks::MillimetrePerHour})
+        for (const QList<Reading>& site : sites) {
+            Options o;
+            o.ksUnit = unit;
+            o.safetyFactor = 3;
+            const Analysis a = analyse(site, o);
+            const QString what = QStringLiteral("Ks %1 ... %2 %3").arg(site.front().ks).arg(site.back().ks).arg(units::name(unit));
+            for (const Figure& f : figures(a, o)) {
+                for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+                    const QString text = figuretext::shown(f.value, f.kind, locale);
+                    bool number = false;
+                    const double read = locale.toDouble(text, &number);
+                    if (number && read == 0) {
+                        EXPECT_TRUE(f.value == 0 && !ks.contains(f.key))
+                            << what.toStdString() << ": " << f.key.toStdString() << " shown as " << text.toStdString();
+                    }
+                }
+            }
+            // The spreadsheet's field of such a figure is empty, as for any
+            // figure that cannot be computed, never "0".
+            const QStringList header = sitecsv::summaryHeader().trimmed().split(',');
+            const QStringList row = sitecsv::summaryRow("site", a, o).trimmed().split(',');
+            ASSERT_EQ(row.size(), header.size());
+            for (const QString& key : ks)
+                EXPECT_NE(row[header.indexOf(key)], "0") << what.toStdString() << ": " << key.toStdString();
+        }
+}
+
+// The geometric mean and its interval come from ln Ks relative to the first
+// reading; where exp() of that alone leaves the range of a double while the
+// figure itself does not, the figure is still computed, whatever the order
+// of the readings.
+TEST(SiteStats, AnIntervalFarFromTheFirstReadingIsStillComputed)
+{
+    const double lnA = std::log(1e38), lnB = std::log(2.5e-11);
+    const double meanLn = (lnA + lnB) / 2, sdLn = std::abs(lnA - lnB) / std::sqrt(2.0);
+    const double half = t95(1) * sdLn / std::sqrt(2.0);
+    for (const QList<Reading>& site : {withKs({1e38, 2.5e-11}), withKs({2.5e-11, 1e38})}) {
+        const Analysis a = analyse(site);
+        ASSERT_GT(a.ks.ciLow, 0) << "about 1e-295 m/s: small, but a double holds it";
+        EXPECT_NEAR(std::log(a.ks.ciLow), meanLn - half, 1e-9 * half);
+        EXPECT_NEAR(std::log(a.ks.gm), meanLn, 1e-9 * half);
+        EXPECT_TRUE(std::isinf(a.ks.ciHigh)) << "about 1e+322: beyond a double";
+    }
+    // Truly below what a double holds (about 1e-391): the zero that the test
+    // above must never see shown.
+    EXPECT_EQ(analyse(withKs({1e-40, 1e20})).ks.ciLow, 0.0);
+}

@@ -7,6 +7,8 @@
 #include "sitereport.h"
 #include "test_support.h"
 
+#include <QPageLayout>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -202,4 +204,93 @@ TEST(ReportPdf, AFailedExportLeavesTheOldPdfWhole)
     ASSERT_TRUE(sitereport::writeSitePdf(tmp.filePath("pd.out"), {}, pdf, &error)) << error.toStdString();
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
     EXPECT_TRUE(readFile(pdf).trimmed().endsWith("%%EOF"));
+}
+
+namespace {
+
+// A report of n readings whose Ks spread over a decade, as the engine prints
+// them: the worked example's row with its point and Ks field replaced.
+QStringList spreadReport(int n)
+{
+    QStringList rows;
+    const qsizetype ksAt = kRow1.indexOf("0.4073E-04");
+    for (int i = 1; i <= n; ++i) {
+        QString row = kRow1;
+        row.replace(0, 6, QStringLiteral("%1").arg(i, 6));
+        row.replace(ksAt, 10, QStringLiteral("0.%1E-04").arg(1000 + 700 * i));
+        rows << row;
+    }
+    return reportLines(rows);
+}
+
+// Every page's words joined by blanks, in the order pdftotext reads them.
+QStringList pageTexts(const QList<QList<Word>>& pages)
+{
+    QStringList out;
+    for (const QList<Word>& page : pages) {
+        QStringList words;
+        for (const Word& w : page)
+            words << w.text;
+        out << words.join(' ');
+    }
+    return out;
+}
+
+} // namespace
+
+// A landscape page leaves too little room under the summary for the Ks chart:
+// the chart gets a page of its own between the summary and the report, and
+// the running footer counts it. Upright pages keep it under the summary.
+TEST(ReportPdf, TheKsChartIsPrintedInEveryOrientation)
+{
+#ifdef VELDESK_NO_CHARTS
+    GTEST_SKIP() << "a build without charts prints none";
+#endif
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QTemporaryDir tmp;
+    sitestats::Options options;
+    options.rule = sitestats::Rule::TrimmedMean;
+    options.safetyFactor = 2;
+    const QStringList reportText = spreadReport(6);
+    QList<sitestats::Reading> readings;
+    ASSERT_TRUE(sitestats::readingsOfReport(reportText, &readings));
+    const reportprinter::SiteReport report =
+        sitereport::siteReport(reportText, sitestats::analyse(readings, options), options);
+    ASSERT_FALSE(report.designValue.contains("undefined")) << "the design line is drawn";
+
+    for (const QPageSize::PageSizeId size : {QPageSize::A4, QPageSize::Letter})
+        for (const QPageLayout::Orientation orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
+            const bool landscape = orientation == QPageLayout::Landscape;
+            const QString what = QStringLiteral("%1 %2").arg(size == QPageSize::A4 ? "A4" : "Letter",
+                                                              landscape ? "landscape" : "portrait");
+            const QString pdf = tmp.filePath(QString(what).replace(' ', '_') + ".pdf");
+            int painted = 0;
+            {
+                QPdfWriter writer(pdf);
+                writer.setResolution(300);
+                writer.setPageLayout(
+                    QPageLayout(QPageSize(size), orientation, QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
+                painted = reportprinter::paint(report, writer);
+            }
+            const QList<QList<Word>> words = pdfWords(pdf);
+            const QStringList pages = pageTexts(words);
+            // The report's 28 lines take one page either way.
+            ASSERT_EQ(pages.size(), landscape ? 3 : 2) << what.toStdString();
+            EXPECT_EQ(painted, pages.size()) << what.toStdString();
+            for (int i = 0; i < pages.size(); ++i)
+                EXPECT_EQ(lines(words[i], 0, 0).back().trimmed(),
+                          QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages.size()))
+                    << what.toStdString() << " page " << i + 1;
+            const int chartPage = landscape ? 1 : 0;
+            EXPECT_TRUE(pages[0].contains("Site report: set.pd")) << what.toStdString();
+            EXPECT_TRUE(pages[chartPage].contains("Ks per reading")) << what.toStdString() << "\n"
+                                                                     << pages[chartPage].toStdString();
+            EXPECT_TRUE(pages[chartPage].contains(sitecharts::kGeometricMean)) << what.toStdString();
+            // The design line's legend names its rule and safety factor in full.
+            EXPECT_TRUE(pages[chartPage].contains("Design value (mean without the highest and lowest / 2)"))
+                << what.toStdString() << "\n" << pages[chartPage].toStdString();
+            EXPECT_EQ(pages.filter("Ks per reading").size(), 1) << what.toStdString();
+            EXPECT_TRUE(pages.back().contains("Processed file:/d/set.pd")) << "the report comes last";
+        }
 }
