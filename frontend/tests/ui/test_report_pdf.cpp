@@ -273,6 +273,8 @@ TEST(ReportPdf, TheKsChartIsPrintedInEveryOrientation)
                     QPageLayout(QPageSize(size), orientation, QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
                 painted = reportprinter::paint(report, writer);
             }
+            if (!qEnvironmentVariableIsEmpty("VELDESK_KEEP_PDF"))
+                QFile::copy(pdf, qEnvironmentVariable("VELDESK_KEEP_PDF") + "/" + QFileInfo(pdf).fileName());
             const QList<QList<Word>> words = pdfWords(pdf);
             const QStringList pages = pageTexts(words);
             // The report's 28 lines take one page either way.
