@@ -56,12 +56,8 @@ cleanup() {
 trap cleanup EXIT
 
 # An X server of our own, kept when its last client leaves (Wine reconnects).
-exec 5>"$scratch/display"
-Xvfb -displayfd 5 -noreset -screen 0 1280x900x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-exec 5>&-
-export DISPLAY=":$(head -n1 "$scratch/display")"
+source tests/e2e/xserver.sh
+start_xserver "$scratch" 1280x900x24
 
 # A fresh Wine prefix reporting Windows 10 (what Qt 6 expects), no Mono or
 # Gecko prompts, one Wine server kept running for all the runs below.

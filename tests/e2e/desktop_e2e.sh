@@ -42,13 +42,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of our own: Xvfb picks a free number and reports it.
-exec 5>"$scratch/display"
-Xvfb -displayfd 5 -noreset -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-exec 5>&-
-export DISPLAY=":$(head -n1 "$scratch/display")"
+source "$SRC/tests/e2e/xserver.sh"
+start_xserver "$scratch" 1024x768x24
 export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= LANG=C.UTF-8 LC_ALL=C.UTF-8
 echo "X server on $DISPLAY"
 

@@ -40,12 +40,8 @@ trap cleanup EXIT
 
 cc -O2 -o "$scratch/xmapwait" "$HERE/xmapwait.c" -lX11 -l:libXtst.so.6
 
-exec 5>"$scratch/display"
-Xvfb -displayfd 5 -noreset -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-exec 5>&-
-export DISPLAY=":$(head -n1 "$scratch/display")"
+source "$HERE/xserver.sh"
+start_xserver "$scratch" 1024x768x24
 export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 MAIN="VELDESK 1.0"

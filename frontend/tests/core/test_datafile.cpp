@@ -5,9 +5,7 @@
 #include "test_support.h"
 
 #include <cmath>
-#include <csignal>
 #include <random>
-#include <sys/resource.h>
 
 using namespace veldesk;
 
@@ -45,16 +43,8 @@ TEST(DataFileWrite, AFailureWhileWritingLeavesTheOldFileWhole)
     EXPECT_FALSE(datafile::write(dir.filePath("missing/a.pd"), "x"));
     EXPECT_FALSE(datafile::write(dir.path(), "x"));
 
-    // At most 1000 bytes per file, as on a full disk; this binds root too.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = datafile::write(path, QByteArray(5000, 'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    // At most 1000 bytes per file, as on a full disk.
+    const bool ok = underFileSizeLimit(1000, [&] { return datafile::write(path, QByteArray(5000, 'x')); });
 
     EXPECT_FALSE(ok);
     EXPECT_EQ(readFile(path), kHead);

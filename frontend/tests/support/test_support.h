@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <sys/resource.h>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -32,6 +34,24 @@ inline void writeFile(const QString& path, const QByteArray& data = {})
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
     f.write(data);
+}
+
+// Runs `write` with every file this process writes capped at `bytes`, as on
+// a full disk (the cap binds root too; a write beyond it fails instead of
+// raising SIGXFSZ). Returns what `write` returned.
+template <class Write>
+bool underFileSizeLimit(rlim_t bytes, Write write)
+{
+    rlimit saved{};
+    EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool ok = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return ok;
 }
 
 // The two rows the engine prints for the worked example's readings.
