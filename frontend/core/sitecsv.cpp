@@ -79,6 +79,13 @@ QString readingsRows(const QString& file, const sitestats::Analysis& a, const si
     return out;
 }
 
+QByteArray siteFile(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o)
+{
+    QString text = summaryHeader() + summaryRow(file, a, o) + QChar('\n') + readingsHeader() + readingsRows(file, a, o);
+    text.replace(QChar('\n'), QLatin1String("\r\n"));
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
 } // namespace sitecsv
 
 } // namespace veldesk

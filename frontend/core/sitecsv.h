@@ -28,6 +28,12 @@ QString readingsHeader();
 // ";", used 1 when the reading enters the statistics and 0 otherwise.
 QString readingsRows(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o);
 
+// One site's CSV file as the analysis window exports it: the summary header
+// and row, an empty line, then the readings' header and rows; with a UTF-8
+// byte-order mark and CR LF, so that spreadsheets on every platform take the
+// file for UTF-8 ("µ", accented file names) and split its lines.
+QByteArray siteFile(const QString& file, const sitestats::Analysis& a, const sitestats::Options& o);
+
 } // namespace sitecsv
 
 } // namespace veldesk

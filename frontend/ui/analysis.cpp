@@ -402,13 +402,6 @@ QString AnalysisWindow::copyText() const
     return lines.join(QChar('\n')) + QChar('\n');
 }
 
-QString AnalysisWindow::csvText() const
-{
-    const QString file = m_report;
-    return sitecsv::summaryHeader() + sitecsv::summaryRow(file, m_analysis, m_options) + QChar('\n')
-        + sitecsv::readingsHeader() + sitecsv::readingsRows(file, m_analysis, m_options);
-}
-
 void AnalysisWindow::copyToClipboard()
 {
     QClipboard* clipboard = QApplication::clipboard();
@@ -421,13 +414,8 @@ void AnalysisWindow::exportToCsv()
     const QString path = chooseCsvPath(this, proposedExportPath(m_dataSet, QStringLiteral("_analysis.csv")));
     if (path.isEmpty())
         return;
-    // A byte-order mark and CR LF, so that spreadsheets on every platform
-    // take the file for UTF-8 ("µ", accented file names) and split its lines.
-    QString text = csvText();
-    text.replace(QChar('\n'), QLatin1String("\r\n"));
-    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QString why;
-    if (!writeAtomically(path, bytes, &why))
+    if (!writeAtomically(path, sitecsv::siteFile(m_report, m_analysis, m_options), &why))
         veldesk::showMessage(this, QStringLiteral("Unable to export the analysis to ") + path + QStringLiteral("\n") + why,
                              veldesk::MsgIcon::Critical);
 }

@@ -44,10 +44,6 @@ public:
     // The text "Copy" puts on the clipboard: the statistics, an empty line,
     // then the readings, cells joined by tabs and rows by line feeds.
     QString copyText() const;
-    // What "Export CSV..." writes, with LF line ends: the summary header and
-    // row, an empty line, then the readings' header and rows. The file gets a
-    // UTF-8 byte-order mark and CR LF.
-    QString csvText() const;
 
     // Where the CSV goes; asks with a file dialog unless a test replaces it.
     // An empty answer cancels.
